@@ -1,0 +1,95 @@
+#!/usr/bin/env python3
+"""Draws Velmora's artwork: the program icon (32 and 16 pixels, at most 16 colours) and
+the About picture (181 x 181). The output files are committed; run this again
+only to change the drawings."""
+import math
+import struct
+import zlib
+
+GREEN = (0, 192, 0)
+ORANGE = (255, 128, 0)
+DARK = (24, 24, 24)
+BLUE = (0, 0, 192)
+PINK = (255, 128, 255)
+BLACK = (0, 0, 0)
+
+
+def canvas(w, h, colour):
+    return [[colour] * w for _ in range(h)]
+
+
+def rect(img, x0, y0, x1, y1, colour):
+    for y in range(max(0, y0), min(len(img), y1)):
+        for x in range(max(0, x0), min(len(img[0]), x1)):
+            img[y][x] = colour
+
+
+def segment(img, ax, ay, bx, by, width, colour):
+    """Pixels whose centre lies within width/2 of the segment a-b."""
+    r = width / 2
+    dx, dy = bx - ax, by - ay
+    length2 = dx * dx + dy * dy
+    for y in range(len(img)):
+        for x in range(len(img[0])):
+            px, py = x + 0.5, y + 0.5
+            t = 0 if length2 == 0 else max(0, min(1, ((px - ax) * dx + (py - ay) * dy) / length2))
+            if math.hypot(px - (ax + t * dx), py - (ay + t * dy)) <= r:
+                img[y][x] = colour
+
+
+def ring(img, cx, cy, radius, width, colour):
+    for y in range(len(img)):
+        for x in range(len(img[0])):
+            if abs(math.hypot(x + 0.5 - cx, y + 0.5 - cy) - radius) <= width / 2:
+                img[y][x] = colour
+
+
+def board(size, margin, gap, marks, stroke, strike):
+    """A green board of nine orange cells holding marks, struck through."""
+    img = canvas(size, size, GREEN)
+    cell = (size - 2 * margin - 2 * gap) / 3
+    centres = []
+    for row in range(3):
+        for col in range(3):
+            x0 = round(margin + col * (cell + gap))
+            y0 = round(margin + row * (cell + gap))
+            x1 = round(margin + col * (cell + gap) + cell)
+            y1 = round(margin + row * (cell + gap) + cell)
+            rect(img, x0, y0, x1, y1, ORANGE)
+            centres.append(((x0 + x1) / 2, (y0 + y1) / 2, (x1 - x0)))
+    for (cx, cy, c), mark in zip(centres, marks):
+        arm = c * 0.3
+        if mark == "X":
+            segment(img, cx - arm, cy - arm, cx + arm, cy + arm, stroke, DARK)
+            segment(img, cx - arm, cy + arm, cx + arm, cy - arm, stroke, DARK)
+        elif mark == "O":
+            ring(img, cx, cy, arm, stroke, DARK)
+    if strike:
+        a, b = centres[strike[0]], centres[strike[1]]
+        segment(img, a[0], a[1], b[0], b[1], stroke * 1.6, BLUE)
+    return img
+
+
+def write_png(path, img, max_colours=None):
+    if max_colours:
+        assert len({px for row in img for px in row}) <= max_colours
+    raw = b"".join(b"\0" + bytes(v for px in row for v in px) for row in img)
+    def chunk(tag, data):
+        return struct.pack(">I", len(data)) + tag + data + struct.pack(">I", zlib.crc32(tag + data))
+    h, w = len(img), len(img[0])
+    with open(path, "wb") as f:
+        f.write(b"\x89PNG\r\n\x1a\n")
+        f.write(chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 2, 0, 0, 0)))
+        f.write(chunk(b"IDAT", zlib.compress(raw, 9)))
+        f.write(chunk(b"IEND", b""))
+
+
+GAME = "XOX" "OXO" "..X"
+
+icon32 = board(32, 1, 2, GAME, 2, (0, 8))
+icon16 = board(16, 0, 1, "." * 9, 1, (0, 8))
+write_png("velmora-32.png", icon32, 16)
+write_png("velmora-16.png", icon16, 16)
+
+about = board(181, 8, 7, GAME, 7, (0, 8))
+write_png("about.png", about)

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Velmora needs, skipping those already present.
+#   scripts/setup.sh         what building and running need
+#   scripts/setup.sh --test  the same plus the display server and tools the tests drive
+set -euo pipefail
+
+packages=(cmake make g++ qt6-base-dev qt6-qpa-plugins libxcb1-dev culmus fonts-dejavu-core)
+if [ "${1:-}" = "--test" ]; then
+    packages+=(xvfb openbox xdotool dbus x11-utils)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,101 @@
+#include "aboutwindow.h"
+
+#include "registry.h"
+#include "window.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVersionNumber>
+
+using namespace controls;
+
+namespace {
+
+constexpr Colour kOrange = rgb(255, 128, 0);
+constexpr Colour kWhite = rgb(255, 255, 255);
+constexpr Colour kBlack = rgb(0, 0, 0);
+constexpr Font kDavid12 = {"David", 12, 350};
+
+constexpr windows::WindowSpec kWindow{
+    .name = "frmAbout",
+    .caption = "אודות Velmora",
+    .clientWidth = 6705,
+    .clientHeight = 4860,
+    .back = kBlack,
+    .placement = windows::Placement::Fixed,
+    .left = 2340,
+    .top = 1935,
+    .taskbar = false,
+};
+
+constexpr Control onBand(const char *name, const char *caption, int left, int top, int width)
+{
+    return {.name = name, .kind = Kind::Label, .at = {left, top, width, 240}, .caption = caption, .font = kDavid12,
+            .back = kOrange, .fore = kBlack};
+}
+
+constexpr Control onBlack(const char *name, const char *caption, int left, int top, int width, int height)
+{
+    return {.name = name, .kind = Kind::Label, .at = {left, top, width, height}, .caption = caption,
+            .back = kBlack, .fore = kWhite, .align = Align::Right};
+}
+
+// Front to back.
+constexpr Control kControls[] = {
+    {.name = "cmdOK", .kind = Kind::Button, .at = {600, 4080, 1260, 465}, .caption = "אישור", .tab = 0},
+    {.name = "Picture1", .kind = Kind::Picture, .at = {0, 0, 2775, 2775}, .caption = ":/velmora/about.png",
+     .tab = 9},
+    onBand("Label3", "www.example.org/velmora", 600, 3600, 2400),
+    onBand("Label2", "velmora@example.org :דואר אלקטרוני", 1800, 3240, 3165),
+    {.name = "Line2", .kind = Kind::Line, .at = {840, 2760, 6600, 2760}},
+    onBand("Label1", "נכתב בידי צוות Velmora", 4080, 2880, 2280),
+    {.name = "Line1", .kind = Kind::Line, .at = {0, 3840, 6720, 3840}, .fore = rgb(128, 128, 128), .index = 1},
+    onBlack("lblDescription",
+            "תאור התוכנה : תוכנה זו היא תוכנה פשוטה.  פשוט Velmora. ומי לא מכיר את  המשחק האגדי הזה. אז תהנו... "
+            "ולהתראות",
+            2760, 1920, 3885, 570),
+    onBlack("lblTitle", "תוכנת ה Velmora", 2760, 480, 3885, 480),
+    {.name = "Line1", .kind = Kind::Line, .at = {0, 2760, 6720, 2760}, .fore = kWhite, .lineWidth = 2,
+     .index = 0},
+    onBlack("lblVersion", "גירסה  :  1.2.0 ", 2640, 1320, 3885, 225),
+    onBlack("lblDisclaimer",
+            "כל הזכויות שמורות לצוות Velmora. מותר להעתיק ולהפיץ את התוכנה ללא שינוי וללא תמורה.", 2400, 4080,
+            3870, 825),
+    {.name = "Label4", .kind = Kind::Label, .at = {0, 2760, 6735, 1095}, .back = kOrange},
+};
+
+} // namespace
+
+AboutWindow::AboutWindow()
+{
+    build(this, kControls);
+    windows::applySpec(this, this, kWindow);
+
+    auto *ok = findChild<QPushButton *>(QStringLiteral("cmdOK"));
+    ok->setDefault(true);
+    // Both the default and the cancel button of the window.
+    for (QKeySequence key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Escape)})
+        connect(new QShortcut(key, this), &QShortcut::activated, ok, &QPushButton::click);
+    connect(ok, &QPushButton::clicked, this, [] { windows::unload(windows::Id::FrmAbout); });
+    load();
+}
+
+void AboutWindow::load()
+{
+    const QString title = QCoreApplication::applicationName();
+    const QVersionNumber version = QVersionNumber::fromString(QCoreApplication::applicationVersion());
+    setWindowTitle(QStringLiteral("About ") + title);
+    findChild<QLabel *>(QStringLiteral("lblVersion"))
+        ->setText(QStringLiteral("Version %1.%2.%3").arg(version.majorVersion()).arg(version.minorVersion())
+                      .arg(version.microVersion()));
+    findChild<QLabel *>(QStringLiteral("lblTitle"))->setText(title);
+}
+
+void AboutWindow::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    windows::unload(windows::Id::FrmAbout);
+}

@@ -1,0 +1,51 @@
+#include "captionlabel.h"
+
+#include "ltrtext.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+const QColor kFrameColour(Qt::black);
+}
+
+CaptionLabel::CaptionLabel(QWidget *parent) : QLabel(parent)
+{
+    setAutoFillBackground(true);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setWordWrap(true);
+}
+
+void CaptionLabel::setFramed(bool framed)
+{
+    framed_ = framed;
+    const int margin = framed ? 1 : 0;
+    setContentsMargins(margin, margin, margin, margin);
+    update();
+}
+
+void CaptionLabel::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    if (framed_) {
+        painter.setPen(kFrameColour);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+    painter.setPen(palette().color(foregroundRole()));
+    ltr::drawText(painter, contentsRect(), alignment(), text());
+}
+
+void CaptionLabel::mousePressEvent(QMouseEvent *event)
+{
+    pressed_ = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+void CaptionLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    pressed_ = false;
+    event->accept();
+    if (click)
+        emit clicked();
+}

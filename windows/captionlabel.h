@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QLabel>
+
+// A label as the window descriptions know it: filled background, optional thin
+// frame, caption drawn left to right at the top, and a Click on a single
+// left-button click. It stays a QLabel, so text() and the accessible name read
+// the caption exactly as stored.
+class CaptionLabel : public QLabel
+{
+    Q_OBJECT
+
+public:
+    explicit CaptionLabel(QWidget *parent = nullptr);
+
+    void setFramed(bool framed);
+    bool framed() const { return framed_; }
+
+signals:
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    bool framed_ = false;
+    bool pressed_ = false;
+};

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+namespace confirm {
+
+// The toolkit's message box with Yes and No, Yes the default, no icon, modal to
+// the whole application and owned by no window. True only for Yes.
+bool ask(const QString &text, const QString &title);
+
+} // namespace confirm

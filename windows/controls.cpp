@@ -1,0 +1,120 @@
+#include "controls.h"
+
+#include "captionlabel.h"
+#include "lineshape.h"
+#include "optionbutton.h"
+#include "twips.h"
+
+#include <QPushButton>
+#include <algorithm>
+#include <vector>
+
+namespace controls {
+
+QFont toQFont(const Font &font)
+{
+    QFont f(QString::fromLatin1(font.face));
+    f.setPointSizeF(font.points);
+    f.setWeight(QFont::Weight(font.weight));
+    return f;
+}
+
+namespace {
+
+Qt::Alignment toQt(Align align)
+{
+    switch (align) {
+    case Align::Centre:
+        return Qt::AlignHCenter;
+    case Align::Right:
+        return Qt::AlignRight;
+    case Align::Left:
+        break;
+    }
+    return Qt::AlignLeft;
+}
+
+QRect rectOf(const Control &c)
+{
+    return twips::rectToPx(c.at[0], c.at[1], c.at[2], c.at[3]);
+}
+
+QWidget *makeLabel(QWidget *parent, const Control &c)
+{
+    auto *label = new CaptionLabel(parent);
+    label->setText(QString::fromUtf8(c.caption));
+    label->setAlignment(toQt(c.align) | Qt::AlignTop);
+    label->setFramed(c.framed);
+    return label;
+}
+
+QWidget *makeLine(QWidget *parent, const Control &c)
+{
+    const QColor colour = c.fore.set ? c.fore.toQColor() : parent->palette().color(QPalette::WindowText);
+    return new LineShape(parent, twips::toPx(c.at[0], c.at[1]), twips::toPx(c.at[2], c.at[3]), c.lineWidth, colour);
+}
+
+QWidget *makePicture(QWidget *parent, const Control &c)
+{
+    auto *picture = new QLabel(parent);
+    picture->setPixmap(QPixmap(QString::fromLatin1(c.caption)));
+    picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return picture;
+}
+
+QWidget *make(QWidget *parent, const Control &c)
+{
+    switch (c.kind) {
+    case Kind::Label:
+        return makeLabel(parent, c);
+    case Kind::Line:
+        return makeLine(parent, c);
+    case Kind::Button:
+        return new QPushButton(QString::fromUtf8(c.caption), parent);
+    case Kind::Option: {
+        auto *option = new OptionButton(QString::fromUtf8(c.caption), parent);
+        option->setChecked(c.checked);
+        return option;
+    }
+    case Kind::Picture:
+        return makePicture(parent, c);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void build(QWidget *parent, std::span<const Control> table)
+{
+    std::vector<std::pair<int, QWidget *>> focusChain;
+    // Qt stacks a later sibling over an earlier one, so the back comes first.
+    for (auto it = table.rbegin(); it != table.rend(); ++it) {
+        const Control &c = *it;
+        QWidget *w = make(parent, c);
+        w->setObjectName(QString::fromLatin1(c.name));
+        if (c.index >= 0)
+            w->setProperty("index", c.index);
+        if (c.kind != Kind::Line)
+            w->setGeometry(rectOf(c));
+        if (c.font.face)
+            w->setFont(toQFont(c.font));
+        QPalette palette = w->palette();
+        if (c.back.set)
+            palette.setColor(QPalette::Window, c.back.toQColor());
+        if (c.fore.set && c.kind != Kind::Line)
+            palette.setColor(QPalette::WindowText, c.fore.toQColor());
+        w->setPalette(palette);
+        w->setFocusPolicy(c.tab >= 0 ? Qt::StrongFocus : Qt::NoFocus);
+        if (c.tab >= 0)
+            focusChain.emplace_back(c.tab, w);
+        w->setVisible(!c.hidden);
+    }
+    std::sort(focusChain.begin(), focusChain.end(), [](auto &a, auto &b) { return a.first < b.first; });
+    for (size_t i = 1; i < focusChain.size(); ++i)
+        QWidget::setTabOrder(focusChain[i - 1].second, focusChain[i].second);
+    // The first in tab order has the focus when the window opens.
+    if (!focusChain.empty())
+        focusChain.front().second->setFocus();
+}
+
+} // namespace controls

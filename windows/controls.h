@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <span>
+
+class QWidget;
+
+// A window's make-up as a constant table, listed front to back as it stacks.
+namespace controls {
+
+enum class Kind { Label, Line, Button, Option, Picture };
+
+struct Colour
+{
+    bool set = false;
+    unsigned char r = 0, g = 0, b = 0;
+    QColor toQColor() const { return QColor(r, g, b); }
+};
+constexpr Colour rgb(unsigned char r, unsigned char g, unsigned char b) { return {true, r, g, b}; }
+
+// A face of nullptr leaves the window's default font.
+struct Font
+{
+    const char *face = nullptr;
+    double points = 0;
+    int weight = 400;
+};
+
+enum class Align { Left, Centre, Right };
+
+struct Control
+{
+    const char *name;
+    Kind kind;
+    // Twips: left, top, width, height; for a line its end points x1, y1, x2, y2.
+    int at[4];
+    const char *caption = ""; // UTF-8; a picture's resource path
+    Font font = {};
+    Colour back = {};         // labels left without one take the window's background
+    Colour fore = {};
+    Align align = Align::Left;
+    int lineWidth = 1;
+    int index = -1;           // the index of a member of a control array
+    int tab = -1;             // tab order of a control that takes the focus
+    bool framed = false;      // a thin single-line frame around a label
+    bool hidden = false;
+    bool checked = false;     // an option button's initial state
+};
+
+// Creates the controls as children of `parent`, named after the table, stacked
+// in the table's order, with the focus chain following the tab indexes.
+void build(QWidget *parent, std::span<const Control> table);
+
+QFont toQFont(const Font &font);
+
+} // namespace controls

@@ -1,0 +1,68 @@
+#include "firstwindow.h"
+
+#include "mainwindow.h"
+#include "registry.h"
+#include "window.h"
+
+#include <QCloseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace controls;
+
+namespace {
+
+constexpr windows::WindowSpec kWindow{
+    .name = "first",
+    .caption = "?מי ראשון",
+    .clientWidth = 5940,
+    .clientHeight = 3480,
+};
+
+constexpr Control kControls[] = {
+    {.name = "Command1", .kind = Kind::Button, .at = {240, 1680, 1215, 975}, .caption = "אישור",
+     .font = {"David", 15.75, 700}, .tab = 4},
+    {.name = "Option3", .kind = Kind::Option, .at = {2160, 2760, 3495, 495},
+     .caption = "מי שניצח במשחק האחרון הוא זה שיתחיל", .tab = 3},
+    {.name = "Option2", .kind = Kind::Option, .at = {1920, 2160, 3735, 495},
+     .caption = "O-שחקן מספר שנים תמיד הראשון  - כלומר ה ", .tab = 2},
+    {.name = "Option1", .kind = Kind::Option, .at = {1920, 1560, 3735, 495},
+     .caption = " X-שחקן מספר אחד תמיד הראשון  - כלומר ה ", .tab = 1, .checked = true},
+    {.name = "Label1", .kind = Kind::Label, .at = {1080, 360, 4695, 735},
+     .caption = "אז תגידו לי מי אתם רוצים ?שיהיה הראשון", .font = {"David", 20.25, 350}, .fore = rgb(255, 0, 0),
+     .align = Align::Right},
+};
+
+} // namespace
+
+FirstWindow::FirstWindow()
+{
+    build(this, kControls);
+    windows::applySpec(this, this, kWindow);
+    // Only the second option acts at once: O takes the next move, mid-game too.
+    connect(option(2), &QRadioButton::toggled, this, [](bool selected) {
+        if (selected)
+            windows::velmora().setNextMark(game::kO);
+    });
+    connect(findChild<QPushButton *>(QStringLiteral("Command1")), &QPushButton::clicked, this, &QWidget::hide);
+}
+
+QRadioButton *FirstWindow::option(int n) const
+{
+    return findChild<QRadioButton *>(QStringLiteral("Option%1").arg(n));
+}
+
+game::Rule FirstWindow::rule() const
+{
+    if (option(2)->isChecked())
+        return game::Rule::OOpens;
+    if (option(3)->isChecked())
+        return game::Rule::WinnerOpens;
+    return game::Rule::XOpens;
+}
+
+void FirstWindow::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    windows::unload(windows::Id::First);
+}

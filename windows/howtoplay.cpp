@@ -1,0 +1,45 @@
+#include "howtoplay.h"
+
+#include "registry.h"
+#include "window.h"
+
+#include <QCloseEvent>
+#include <QPushButton>
+
+using namespace controls;
+
+namespace {
+
+constexpr Colour kLightRed = rgb(255, 128, 128);
+
+constexpr windows::WindowSpec kWindow{
+    .name = "HowToPlay",
+    .caption = "?איך משחקים",
+    .clientWidth = 4530,
+    .clientHeight = 3780,
+    .back = kLightRed,
+};
+
+constexpr Control kControls[] = {
+    {.name = "Command1", .kind = Kind::Button, .at = {1680, 3000, 1215, 495}, .caption = "חזרה",
+     .font = {"David", 18, 350}, .tab = 1},
+    {.name = "Label1", .kind = Kind::Label, .at = {360, 120, 3855, 2775},
+     .caption = "מה אתם לא יודעים איך משחקים Velmora", .font = {"David", 36, 350}, .back = kLightRed,
+     .align = Align::Centre},
+};
+
+} // namespace
+
+HowToPlayWindow::HowToPlayWindow()
+{
+    build(this, kControls);
+    windows::applySpec(this, this, kWindow);
+    connect(findChild<QPushButton *>(QStringLiteral("Command1")), &QPushButton::clicked, this,
+            [] { windows::unload(windows::Id::HowToPlay); });
+}
+
+void HowToPlayWindow::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    windows::unload(windows::Id::HowToPlay);
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+class QLabel;
+class QPainter;
+class QRect;
+
+// Every text of the program is laid out with a left-to-right base direction,
+// whatever its first strong character: a caption stored as "?מי ראשון" shows
+// its "?" at the left end, where the Hebrew sentence ends. Qt's labels pick the
+// direction from the text itself, so they are drawn through here instead.
+namespace ltr {
+
+void drawText(QPainter &painter, const QRect &rect, Qt::Alignment alignment, const QString &text);
+
+// Makes a QLabel that Qt created (inside a message box, say) draw through
+// drawText. The label keeps its text exactly as stored.
+void adopt(QLabel *label);
+
+} // namespace ltr

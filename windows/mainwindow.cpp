@@ -1,0 +1,247 @@
+#include "mainwindow.h"
+
+#include "aboutwindow.h"
+#include "captionlabel.h"
+#include "confirm.h"
+#include "controls.h"
+#include "firstwindow.h"
+#include "game/rules.h"
+#include "howtoplay.h"
+#include "lineshape.h"
+#include "registry.h"
+#include "resultwindow.h"
+#include "window.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+
+using namespace controls;
+
+namespace {
+
+constexpr Colour kGreen = rgb(0, 192, 0);
+constexpr Colour kOrange = rgb(255, 128, 0);
+constexpr Colour kStrikeBlue = rgb(0, 0, 192);
+constexpr Font kCellFont{"David", 69.75, 700};
+constexpr Font kDavid26{"David", 26.25, 350};
+constexpr Font kDavid18{"David", 18, 350};
+constexpr Font kDavid15{"David", 15.75, 350};
+constexpr Font kDavid36{"David", 36, 350};
+constexpr Font kSans18{"MS Sans Serif", 18, 400};
+
+constexpr windows::WindowSpec kWindow{
+    .name = "Velmora",
+    // Credits the team that makes the game: "first name" then "surname" here,
+    // the other way round in Label15.
+    .caption = "תוכנת ה Velmora של צוות הבית",
+    .clientWidth = 7245,
+    .clientHeight = 6240,
+    .back = kGreen,
+    .placement = windows::Placement::CentreScreen,
+};
+
+constexpr Control cell(const char *name, int left, int top)
+{
+    return {.name = name, .kind = Kind::Label, .at = {left, top, 1095, 1095}, .font = kCellFont, .back = kOrange,
+            .framed = true};
+}
+
+constexpr Control line(const char *name, int x1, int y1, int x2, int y2)
+{
+    return {.name = name, .kind = Kind::Line, .at = {x1, y1, x2, y2}};
+}
+
+constexpr Control strike(const char *name, int x1, int y1, int x2, int y2)
+{
+    return {.name = name, .kind = Kind::Line, .at = {x1, y1, x2, y2}, .fore = kStrikeBlue, .lineWidth = 5,
+            .hidden = true};
+}
+
+// Front to back.
+constexpr Control kControls[] = {
+    {.name = "Command2", .kind = Kind::Button, .at = {3360, 5640, 1215, 495}, .caption = "יציאה", .font = kSans18,
+     .tab = 1},
+    {.name = "Command1", .kind = Kind::Button, .at = {480, 5520, 1815, 615}, .caption = "משחק חדש", .font = kSans18,
+     .tab = 0},
+    {.name = "lbltako", .kind = Kind::Label, .at = {5760, 2280, 735, 375}, .caption = "0", .font = kDavid18,
+     .back = kGreen, .framed = true},
+    line("Line20", 5640, 2160, 7200, 2160),
+    {.name = "Label19", .kind = Kind::Label, .at = {6675, 2280, 540, 300}, .caption = "תיקו", .font = kDavid15,
+     .back = kGreen, .align = Align::Right},
+    line("Line19", 5640, 4200, 7200, 4200),
+    {.name = "Label18", .kind = Kind::Label, .at = {0, 5400, 5655, 855}, .back = rgb(0, 0, 255)},
+    strike("Line18", 4680, 360, 4680, 5040),
+    strike("Line17", 840, 360, 840, 5040),
+    strike("Line16", 240, 4440, 5280, 4440),
+    strike("Line15", 240, 840, 5280, 840),
+    strike("Line14", 240, 2640, 5280, 2640),
+    strike("Line13", 2760, 360, 2760, 5040),
+    strike("Line12", 240, 360, 5280, 5040),
+    strike("Line11", 5280, 360, 240, 5040),
+    {.name = "Label15", .kind = Kind::Label, .at = {5640, 4800, 1695, 1455},
+     .caption = "הבית צוות", .font = kDavid36, .back = rgb(192, 0, 192),
+     .align = Align::Centre},
+    {.name = "Label14", .kind = Kind::Label, .at = {5760, 4320, 1380, 435}, .caption = " :נבנה ע\"י",
+     .font = kSans18, .back = rgb(255, 0, 255), .align = Align::Right},
+    {.name = "Labelwinonum", .kind = Kind::Label, .at = {6600, 1560, 615, 495}, .caption = "0", .font = kSans18,
+     .back = kGreen, .framed = true},
+    {.name = "Labelwinxnum", .kind = Kind::Label, .at = {5760, 1560, 615, 495}, .caption = "0", .font = kSans18,
+     .back = kGreen, .framed = true},
+    line("Line10", 5640, 720, 7200, 720),
+    line("Line9", 5640, 1440, 7200, 1440),
+    line("Line8", 5640, 3000, 7200, 3000),
+    line("Line7", 6480, 720, 6480, 2160),
+    {.name = "Label13", .kind = Kind::Label, .at = {6600, 840, 615, 495}, .caption = " O", .font = kDavid26,
+     .back = kGreen},
+    {.name = "Label12", .kind = Kind::Label, .at = {5760, 840, 615, 495}, .caption = " X", .font = kDavid26,
+     .back = kGreen},
+    {.name = "Label11", .kind = Kind::Label, .at = {5640, 0, 1695, 735}, .caption = "לוח תוצאות",
+     .font = {"MS Sans Serif", 13.5, 400}, .back = rgb(0, 192, 192), .align = Align::Centre},
+    line("Line6", 5640, 0, 5640, 6240),
+    {.name = "Label10", .kind = Kind::Label, .at = {5640, 3000, 1695, 420}, .caption = "תור מי עכשיו ",
+     .font = kDavid15, .back = rgb(128, 128, 255), .align = Align::Right},
+    {.name = "labelhow", .kind = Kind::Label, .at = {6240, 3480, 615, 615}, .caption = "X", .font = kDavid36,
+     .back = rgb(0, 0, 0), .fore = rgb(255, 128, 255), .framed = true},
+    line("Line5", 0, 5400, 5640, 5400),
+    line("Line4", 0, 3600, 5640, 3600),
+    line("Line3", 0, 1800, 5640, 1800),
+    line("Line2", 1800, 0, 1800, 5400),
+    line("Line1", 3720, 0, 3720, 5400),
+    cell("Label9", 4080, 3960),
+    cell("Label8", 2160, 3960),
+    cell("Label7", 240, 3960),
+    cell("Label6", 4080, 2160),
+    cell("Label5", 2160, 2160),
+    cell("Label4", 240, 2160),
+    cell("Label3", 4080, 360),
+    cell("Label2", 2160, 360),
+    cell("Label1", 240, 360),
+    {.name = "Label16", .kind = Kind::Label, .at = {5640, 3000, 1935, 3495}, .back = rgb(255, 255, 0)},
+    {.name = "Label17", .kind = Kind::Label, .at = {5640, 0, 1695, 3015}, .back = rgb(192, 64, 0)},
+};
+
+struct MenuEntry
+{
+    const char *name;
+    const char *caption;
+    const char *shortcut = nullptr;
+    void (MainWindow::*command)() = nullptr; // nullptr for a top-level menu
+};
+
+// Left to right; each top-level menu followed by its items.
+constexpr MenuEntry kMenus[] = {
+    {"flie", "קובץ"},
+    {"new", "חדש", "F2", &MainWindow::newGame},
+    {"exit", "יציאה", "Ctrl+X", &MainWindow::exitGame},
+    {"options", "אפשרויות"},
+    {"winerim", "ניקוי תוצאות", nullptr, &MainWindow::clearTallies},
+    {"howsfirst", "?מי ראשון", nullptr, &MainWindow::showFirst},
+    {"help", "עזרה"},
+    {"howplay", "איך משחקים", nullptr, &MainWindow::showHowToPlay},
+    {"about", "אודות", nullptr, &MainWindow::showAbout},
+};
+
+constexpr int kTickMs = 250;
+
+constexpr const char *kTallyNames[] = {"Labelwinxnum", "Labelwinonum", "lbltako"};
+
+} // namespace
+
+MainWindow::MainWindow()
+    : check_([](game::Result result) { windows::showModal(&windows::result(result)); })
+{
+    auto *client = new QWidget(this);
+    setCentralWidget(client);
+    build(client, kControls);
+    buildMenus();
+
+    for (int k = 1; k <= kCells; ++k) {
+        cells_[k - 1] = client->findChild<CaptionLabel *>(QStringLiteral("Label%1").arg(k));
+        connect(cells_[k - 1], &CaptionLabel::clicked, this, [this, k] { game::placeMark(*this, k); });
+    }
+    for (int line = kFirstStrike; line <= kLastStrike; ++line)
+        strikes_[line - kFirstStrike] = client->findChild<LineShape *>(QStringLiteral("Line%1").arg(line));
+    for (size_t i = 0; i < tallies_.size(); ++i)
+        tallies_[i] = client->findChild<CaptionLabel *>(QString::fromLatin1(kTallyNames[i]));
+    nextMark_ = client->findChild<CaptionLabel *>(QStringLiteral("labelhow"));
+
+    connect(client->findChild<QPushButton *>(QStringLiteral("Command1")), &QPushButton::clicked, this,
+            &MainWindow::newGame);
+    connect(client->findChild<QPushButton *>(QStringLiteral("Command2")), &QPushButton::clicked, this,
+            &MainWindow::exitGame);
+
+    timer_ = new QTimer(this);
+    timer_->setObjectName(QStringLiteral("Timer1"));
+    timer_->setInterval(kTickMs);
+    connect(timer_, &QTimer::timeout, this, &MainWindow::checkBoard);
+    timer_->start();
+
+    windows::applySpec(this, client, kWindow);
+}
+
+void MainWindow::buildMenus()
+{
+    QMenu *menu = nullptr;
+    for (const MenuEntry &entry : kMenus) {
+        const QString caption = QString::fromUtf8(entry.caption);
+        if (!entry.command) {
+            menu = menuBar()->addMenu(caption);
+            menu->setObjectName(QString::fromLatin1(entry.name));
+            continue;
+        }
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(QString::fromLatin1(entry.name));
+        if (entry.shortcut)
+            action->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
+        connect(action, &QAction::triggered, this, entry.command);
+    }
+}
+
+QString MainWindow::cell(int k) const { return cells_[k - 1]->text(); }
+void MainWindow::setCell(int k, const QString &text) { cells_[k - 1]->setText(text); }
+QString MainWindow::nextMark() const { return nextMark_->text(); }
+void MainWindow::setNextMark(const QString &text) { nextMark_->setText(text); }
+bool MainWindow::strikeVisible(int line) const { return !strikes_[line - kFirstStrike]->isHidden(); }
+void MainWindow::setStrikeVisible(int line, bool visible) { strikes_[line - kFirstStrike]->setVisible(visible); }
+QString MainWindow::tally(game::Tally which) const { return tallies_[size_t(which)]->text(); }
+void MainWindow::setTally(game::Tally which, const QString &text) { tallies_[size_t(which)]->setText(text); }
+
+bool MainWindow::checkBoard()
+{
+    return check_.run(*this);
+}
+
+void MainWindow::newGame()
+{
+    game::newGame(*this, windows::first().rule());
+}
+
+void MainWindow::exitGame()
+{
+    if (confirm::ask(QString::fromUtf8("?אתה בטוח שאתה רוצה לצאת"), QString::fromUtf8("יציאה")))
+        close();
+}
+
+void MainWindow::clearTallies()
+{
+    // Given no title, the box carries the application's name.
+    if (confirm::ask(QString::fromUtf8("האם אתם בטוחים שאתם רוצים לנקות את התוצאות"),
+                     QCoreApplication::applicationName()))
+        game::clearTallies(*this);
+}
+
+void MainWindow::showFirst() { windows::showModal(&windows::first()); }
+void MainWindow::showHowToPlay() { windows::showModal(&windows::howToPlay()); }
+void MainWindow::showAbout() { windows::showModal(&windows::about()); }
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // The program ends with its main window: no secondary window, shown or
+    // hidden, may outlive it.
+    windows::unloadSecondary();
+    timer_->stop();
+    event->accept();
+}

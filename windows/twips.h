@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+// Window descriptions are written in twips, 1/1440 inch: 15 twips make one
+// logical pixel. This is the only place that knows the ratio.
+namespace twips {
+
+inline constexpr int kPerPixel = 15;
+
+constexpr int toPx(int t)
+{
+    return (t >= 0 ? t + kPerPixel / 2 : t - kPerPixel / 2) / kPerPixel;
+}
+
+constexpr QPoint toPx(int x, int y) { return {toPx(x), toPx(y)}; }
+constexpr QSize sizeToPx(int w, int h) { return {toPx(w), toPx(h)}; }
+constexpr QRect rectToPx(int left, int top, int w, int h) { return {toPx(left), toPx(top), toPx(w), toPx(h)}; }
+
+} // namespace twips

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "controls.h"
+
+class QWidget;
+
+namespace windows {
+
+enum class Placement {
+    CentreScreen,  // the outer window centred on the screen
+    TopLeftCorner, // the outer window in the screen's top left corner
+    Fixed,         // the client area at a stored screen position
+    SystemDefault, // wherever the window manager puts new windows
+};
+
+// A window's own properties, as its description gives them.
+struct WindowSpec
+{
+    const char *name;
+    const char *caption;
+    int clientWidth, clientHeight; // twips
+    controls::Colour back = {};
+    Placement placement = Placement::SystemDefault;
+    int left = 0, top = 0;         // twips, for Placement::Fixed
+    bool taskbar = true;
+};
+
+// Applies a description to a top-level window whose controls sit on `client`
+// (the window itself, or the main window's central widget below its menu bar):
+// name, caption, fixed client size without minimize or maximize box, background
+// and placement.
+void applySpec(QWidget *window, QWidget *client, const WindowSpec &spec);
+
+// Shows a window application-modal, with no owner, and returns once it has been
+// hidden or destroyed, whichever comes first.
+void showModal(QWidget *window);
+
+} // namespace windows
