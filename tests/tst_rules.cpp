@@ -18,6 +18,7 @@ class RulesTest : public QObject
 private slots:
     void clicks_data();
     void clicks();
+    void cellWrittenBeforeIndicator();
     void lines_data();
     void lines();
     void openingMark_data();
@@ -63,6 +64,27 @@ void RulesTest::clicks()
         game::placeMark(b, k.toInt());
     QTEST(b.rows(), "expected");
     QTEST(b.nextMark(), "expectedNext");
+}
+
+void RulesTest::cellWrittenBeforeIndicator()
+{
+    struct Logging : TextBoard
+    {
+        QStringList writes;
+        void setCell(int k, const QString &text) override
+        {
+            writes << QStringLiteral("cell %1=%2").arg(k).arg(text);
+            TextBoard::setCell(k, text);
+        }
+        void setNextMark(const QString &text) override
+        {
+            writes << QStringLiteral("next=") + text;
+            TextBoard::setNextMark(text);
+        }
+    } board;
+    game::placeMark(board, 5);
+    game::placeMark(board, 7);
+    QCOMPARE(board.writes, QStringList({"cell 5=X", "next=O", "cell 7=O", "next=X"}));
 }
 
 void RulesTest::lines_data()

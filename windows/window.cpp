@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 namespace windows {
 
@@ -20,7 +21,9 @@ void place(QWidget *window, const WindowSpec &spec)
     const QRect screen = window->screen()->geometry();
     switch (spec.placement) {
     case Placement::CentreScreen: {
-        QRect frame(QPoint(), window->frameGeometry().size());
+        // The frame's size where the platform knows it before the window shows.
+        window->winId();
+        QRect frame(QPoint(), window->size().grownBy(window->windowHandle()->frameMargins()));
         frame.moveCenter(screen.center());
         window->move(frame.topLeft());
         break;

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "app/appsetup.h"
+#include "windows/mainwindow.h"
+#include "windows/registry.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+namespace ui {
+
+// Drops every window the program holds and lets Qt destroy them, so that each
+// case starts like a fresh run.
+inline void reset()
+{
+    windows::unloadSecondary();
+    windows::unload(windows::Id::Velmora);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// A fresh main window with its board check stopped, so that only the test
+// decides when the check runs.
+inline MainWindow &freshMain()
+{
+    reset();
+    MainWindow &main = windows::velmora();
+    main.findChild<QTimer *>(QStringLiteral("Timer1"))->stop();
+    main.show();
+    return main;
+}
+
+template <class T = QWidget>
+T *child(QWidget *window, const char *name)
+{
+    return window->findChild<T *>(QString::fromLatin1(name));
+}
+
+inline void click(QWidget *window, const char *name)
+{
+    QWidget *w = child(window, name);
+    QVERIFY2(w, name);
+    QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+}
+
+// Acts on the next modal window once it is on screen: modal windows run their
+// own event loop, so the answer must come from a timer.
+inline void whenModal(std::function<void(QWidget *)> act, QWidget *ignore = nullptr)
+{
+    auto *timer = new QTimer(qApp);
+    timer->setObjectName(QStringLiteral("whenModal"));
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, act, ignore] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || modal == ignore || !modal->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        act(modal);
+    });
+    timer->start();
+}
+
+// Runs one board check; `answer` leaves each result window it meets and
+// records its name.
+inline QStringList checkAnswering(MainWindow &main, std::function<void(QWidget *)> answer)
+{
+    QStringList seen;
+    std::function<void(QWidget *)> step;
+    step = [&](QWidget *w) {
+        seen << w->objectName();
+        whenModal(step); // the same pass may show another one
+        answer(w);
+    };
+    whenModal(step);
+    main.checkBoard();
+    // Stop waiting for a window that did not come.
+    for (QTimer *t : qApp->findChildren<QTimer *>(QStringLiteral("whenModal"), Qt::FindDirectChildrenOnly))
+        t->deleteLater();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return seen;
+}
+
+inline void pressButton(QWidget *w)
+{
+    QTest::mouseClick(child(w, "Command1"), Qt::LeftButton);
+}
+
+inline void setBoard(MainWindow &main, const QString &rows)
+{
+    const QString flat = QString(rows).remove(u'/');
+    for (int k = 1; k <= 9; ++k)
+        main.setCell(k, flat[k - 1] == u'.' ? QString() : QString(flat[k - 1]));
+}
+
+inline QString board(const MainWindow &main)
+{
+    QString out;
+    for (int k = 1; k <= 9; ++k) {
+        if (k > 1 && k % 3 == 1)
+            out += u'/';
+        out += main.cell(k).isEmpty() ? QStringLiteral(".") : main.cell(k);
+    }
+    return out;
+}
+
+} // namespace ui

@@ -1,0 +1,188 @@
+// Every text is laid out left to right, Hebrew runs inside it right to left:
+// a caption stored as "?מי ראשון" shows its "?" at the left end. Checked on
+// the drawing, not the string, also under a Hebrew locale.
+#include "support/ui.h"
+#include "windows/captionlabel.h"
+#include "windows/confirm.h"
+#include "windows/ltrtext.h"
+#include "windows/optionbutton.h"
+
+#include <QAccessible>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+
+namespace {
+
+const QString kQuestion = QStringLiteral("?מי ראשון");
+
+// Pixels that stand out from the background, the commonest grey level.
+QImage inkMask(const QImage &source, int threshold = 96)
+{
+    const QImage img = source.convertToFormat(QImage::Format_RGB32);
+    int histogram[256] = {};
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            ++histogram[qGray(img.pixel(x, y))];
+    const int background = int(std::max_element(std::begin(histogram), std::end(histogram)) - histogram);
+    QImage mask(img.size(), QImage::Format_Mono);
+    mask.fill(0);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (qAbs(qGray(img.pixel(x, y)) - background) > threshold)
+                mask.setPixel(x, y, 1);
+    return mask;
+}
+
+QRect inkBounds(const QImage &mask, QRect within)
+{
+    QRect box;
+    for (int y = within.top(); y <= within.bottom(); ++y)
+        for (int x = within.left(); x <= within.right(); ++x)
+            if (mask.pixelIndex(x, y))
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+// The glyph that the drawn text begins with at its left end, cut out as wide
+// as `glyph` drawn alone, compared pixel by pixel with it: the share of the
+// reference's ink that differs. Sub-pixel placement flips a few pixels.
+double glyphMismatch(const QImage &drawn, const QFont &font, const QString &glyph)
+{
+    QImage ref(QSize(200, 120), QImage::Format_RGB32);
+    ref.fill(Qt::white);
+    {
+        QPainter p(&ref);
+        // An image has its own resolution; keep the glyph as large as on screen.
+        QFont sized = font;
+        sized.setPixelSize(QFontInfo(font).pixelSize());
+        p.setFont(sized);
+        p.setPen(Qt::black);
+        p.drawText(ref.rect(), Qt::AlignCenter, glyph);
+    }
+    const QImage refMask = inkMask(ref);
+    const QRect box = inkBounds(refMask, refMask.rect());
+    const QImage mask = inkMask(drawn);
+    const QRect all = inkBounds(mask, mask.rect());
+    if (all.isEmpty() || box.isEmpty())
+        return 1;
+    const QRect slice = inkBounds(mask, QRect(all.left(), 0, box.width(), mask.height()));
+    int mismatch = qAbs(slice.height() - box.height()) * box.width();
+    int ink = 0;
+    for (int y = 0; y < box.height(); ++y) {
+        for (int x = 0; x < box.width(); ++x) {
+            const bool expected = refMask.pixelIndex(box.left() + x, box.top() + y);
+            ink += expected;
+            if (y < slice.height() && mask.pixelIndex(slice.left() + x, slice.top() + y) != expected)
+                ++mismatch;
+        }
+    }
+    return double(mismatch) / ink;
+}
+
+// True when the text's left end looks like its "?" rather than like the last
+// letter, which a right-to-left layout would put there.
+bool questionMarkAtLeft(const QImage &drawn, const QFont &font, const QString &caption)
+{
+    return glyphMismatch(drawn, font, QStringLiteral("?")) < glyphMismatch(drawn, font, caption.right(1));
+}
+
+} // namespace
+
+class DirectionTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { app::configure(); }
+    void cleanupTestCase() { ui::reset(); }
+
+    void applicationIsLeftToRight();
+    void label();
+    void labelKeepsCaptionAndAccessibleName();
+    void optionButton();
+    void menuItem();
+    void messageBox();
+};
+
+void DirectionTest::applicationIsLeftToRight()
+{
+    QCOMPARE(QGuiApplication::layoutDirection(), Qt::LeftToRight);
+}
+
+void DirectionTest::label()
+{
+    QFont font(QStringLiteral("David"));
+    font.setPointSizeF(20);
+    CaptionLabel ours;
+    QLabel plain; // Qt's own choice of direction, to show the check can fail
+    for (QLabel *l : {static_cast<QLabel *>(&ours), &plain}) {
+        l->setFont(font);
+        l->setText(kQuestion);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        l->resize(240, 60);
+    }
+    QVERIFY(questionMarkAtLeft(ours.grab().toImage(), font, kQuestion));
+    QVERIFY(!questionMarkAtLeft(plain.grab().toImage(), font, kQuestion));
+    // Left alignment stays on the left, not mirrored by the Hebrew text.
+    const QImage mask = inkMask(ours.grab().toImage());
+    QVERIFY(inkBounds(mask, mask.rect()).left() < 10);
+}
+
+void DirectionTest::labelKeepsCaptionAndAccessibleName()
+{
+    CaptionLabel label;
+    label.setText(kQuestion);
+    QCOMPARE(label.text(), kQuestion);
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(&label);
+    QVERIFY(iface);
+    QCOMPARE(iface->text(QAccessible::Name), kQuestion);
+}
+
+void DirectionTest::optionButton()
+{
+    const QString caption = QStringLiteral("?אב גד");
+    OptionButton option(caption);
+    option.resize(240, 33);
+    OptionButton empty;
+    empty.resize(240, 33);
+    const QImage drawn = option.grab().toImage();
+    QVERIFY(questionMarkAtLeft(drawn, option.font(), caption));
+    // The circle is at the right: the empty button's ink is all in its right part.
+    const QImage emptyMask = inkMask(empty.grab().toImage(), 32);
+    QVERIFY(inkBounds(emptyMask, emptyMask.rect()).left() > option.width() / 2);
+    // And the caption ends before it.
+    const QImage mask = inkMask(drawn);
+    QVERIFY(inkBounds(mask, mask.rect()).left() < inkBounds(emptyMask, emptyMask.rect()).left());
+}
+
+void DirectionTest::menuItem()
+{
+    MainWindow &main = ui::freshMain();
+    QMenu *options = ui::child<QMenu>(&main, "options");
+    QAction *howsfirst = ui::child<QAction>(&main, "howsfirst");
+    QCOMPARE(howsfirst->text(), kQuestion);
+    options->adjustSize();
+    // Inside the menu's own frame.
+    const QImage item = options->grab().toImage().copy(options->actionGeometry(howsfirst).adjusted(3, 1, -3, -1));
+    QVERIFY(questionMarkAtLeft(item, options->font(), kQuestion));
+}
+
+void DirectionTest::messageBox()
+{
+    const QString question = QStringLiteral("?אתה בטוח שאתה רוצה לצאת");
+    bool atLeft = false;
+    QString text;
+    ui::whenModal([&](QWidget *box) {
+        auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+        text = static_cast<QMessageBox *>(box)->text();
+        atLeft = questionMarkAtLeft(label->grab().toImage(), label->font(), question);
+        static_cast<QMessageBox *>(box)->button(QMessageBox::No)->click();
+    });
+    QVERIFY(!confirm::ask(question, QStringLiteral("יציאה")));
+    QCOMPARE(text, question); // read back as stored
+    QVERIFY(atLeft);
+}
+
+QTEST_MAIN(DirectionTest)
+#include "tst_direction.moc"
