@@ -16,18 +16,43 @@ namespace windows {
 
 namespace {
 
+void centre(QWidget *window)
+{
+    QRect frame(QPoint(), window->size().grownBy(window->windowHandle()->frameMargins()));
+    frame.moveCenter(window->screen()->geometry().center());
+    window->move(frame.topLeft());
+}
+
+// A window manager frames a window only once it is shown, before the window
+// first paints; centre it again then, frame included.
+class CentreWhenFramed : public QObject
+{
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::Paint && event->type() != QEvent::WindowActivate)
+            return false;
+        auto *window = static_cast<QWidget *>(watched);
+        window->removeEventFilter(this);
+        deleteLater();
+        if (!window->windowHandle()->frameMargins().isNull())
+            centre(window);
+        return false;
+    }
+};
+
 void place(QWidget *window, const WindowSpec &spec)
 {
     const QRect screen = window->screen()->geometry();
     switch (spec.placement) {
-    case Placement::CentreScreen: {
-        // The frame's size where the platform knows it before the window shows.
+    case Placement::CentreScreen:
+        // Some platforms know the frame before the window shows.
         window->winId();
-        QRect frame(QPoint(), window->size().grownBy(window->windowHandle()->frameMargins()));
-        frame.moveCenter(screen.center());
-        window->move(frame.topLeft());
+        centre(window);
+        window->installEventFilter(new CentreWhenFramed(window));
         break;
-    }
     case Placement::TopLeftCorner:
         window->move(screen.topLeft());
         break;
