@@ -23,8 +23,9 @@ void centre(QWidget *window)
     window->move(frame.topLeft());
 }
 
-// A window manager frames a window only once it is shown, before the window
-// first paints; centre it again then, frame included.
+// A window manager frames a window only once it is shown; centre it again,
+// frame included, as soon as the frame is known. Without a window manager no
+// frame ever comes, so a few looks are enough.
 class CentreWhenFramed : public QObject
 {
 public:
@@ -32,15 +33,28 @@ public:
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() != QEvent::Paint && event->type() != QEvent::WindowActivate)
+        switch (event->type()) {
+        case QEvent::Paint:
+        case QEvent::Move:
+        case QEvent::WindowActivate:
+            break;
+        default:
             return false;
+        }
         auto *window = static_cast<QWidget *>(watched);
-        window->removeEventFilter(this);
-        deleteLater();
-        if (!window->windowHandle()->frameMargins().isNull())
+        const bool framed = !window->windowHandle()->frameMargins().isNull();
+        if (framed || ++looks_ == kMaxLooks) {
+            window->removeEventFilter(this);
+            deleteLater();
+        }
+        if (framed)
             centre(window);
         return false;
     }
+
+private:
+    static constexpr int kMaxLooks = 20;
+    int looks_ = 0;
 };
 
 void place(QWidget *window, const WindowSpec &spec)
