@@ -69,7 +69,7 @@ constexpr Control kControls[] = {
 
 } // namespace
 
-AboutWindow::AboutWindow()
+AboutWindow::AboutWindow() : QWidget(nullptr, windows::kWindowFlags)
 {
     build(this, kControls);
     windows::applySpec(this, this, kWindow);

@@ -7,6 +7,7 @@
 
 #include <QPushButton>
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace controls {
@@ -82,11 +83,21 @@ QWidget *make(QWidget *parent, const Control &c)
     return nullptr;
 }
 
+std::unique_ptr<QWidget> focusPlaceholder(QWidget *parent)
+{
+    auto placeholder = std::make_unique<QWidget>(parent);
+    placeholder->setFocusPolicy(Qt::TabFocus);
+    return placeholder;
+}
+
 } // namespace
 
 void build(QWidget *parent, std::span<const Control> table)
 {
     std::vector<std::pair<int, QWidget *>> focusChain;
+    // Qt 6.4's setTabOrder leaves the first and the last widget of a focus chain
+    // where they are; two placeholders at the ends keep the controls in between.
+    std::unique_ptr<QWidget> head = focusPlaceholder(parent);
     // Qt stacks a later sibling over an earlier one, so the back comes first.
     for (auto it = table.rbegin(); it != table.rend(); ++it) {
         const Control &c = *it;
@@ -109,6 +120,7 @@ void build(QWidget *parent, std::span<const Control> table)
             focusChain.emplace_back(c.tab, w);
         w->setVisible(!c.hidden);
     }
+    std::unique_ptr<QWidget> tail = focusPlaceholder(parent);
     std::sort(focusChain.begin(), focusChain.end(), [](auto &a, auto &b) { return a.first < b.first; });
     for (size_t i = 1; i < focusChain.size(); ++i)
         QWidget::setTabOrder(focusChain[i - 1].second, focusChain[i].second);

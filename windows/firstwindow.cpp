@@ -35,7 +35,7 @@ constexpr Control kControls[] = {
 
 } // namespace
 
-FirstWindow::FirstWindow()
+FirstWindow::FirstWindow() : QWidget(nullptr, windows::kWindowFlags)
 {
     build(this, kControls);
     windows::applySpec(this, this, kWindow);

@@ -30,7 +30,7 @@ constexpr Control kControls[] = {
 
 } // namespace
 
-HowToPlayWindow::HowToPlayWindow()
+HowToPlayWindow::HowToPlayWindow() : QWidget(nullptr, windows::kWindowFlags)
 {
     build(this, kControls);
     windows::applySpec(this, this, kWindow);

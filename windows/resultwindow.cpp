@@ -111,7 +111,7 @@ const Description &describe(game::Result result)
 
 } // namespace
 
-ResultWindow::ResultWindow(game::Result result) : result_(result)
+ResultWindow::ResultWindow(game::Result result) : QWidget(nullptr, windows::kWindowFlags), result_(result)
 {
     const Description &d = describe(result);
     build(this, d.controls);

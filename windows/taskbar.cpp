@@ -22,9 +22,9 @@ xcb_atom_t internAtom(xcb_connection_t *connection, const char *name)
 void keepOutOfTaskbar(QWidget *window)
 {
     auto *x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11)
+    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    if (!connection || QGuiApplication::platformName() != u"xcb")
         return;
-    xcb_connection_t *connection = x11->connection();
     const xcb_atom_t state = internAtom(connection, "_NET_WM_STATE");
     const xcb_atom_t skip = internAtom(connection, "_NET_WM_STATE_SKIP_TASKBAR");
     if (state == XCB_ATOM_NONE || skip == XCB_ATOM_NONE)

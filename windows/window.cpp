@@ -101,8 +101,6 @@ void applySpec(QWidget *window, QWidget *client, const WindowSpec &spec)
 {
     window->setObjectName(QString::fromLatin1(spec.name));
     window->setWindowTitle(QString::fromUtf8(spec.caption));
-    window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                           | Qt::WindowCloseButtonHint);
     if (spec.back.set) {
         QPalette palette = client->palette();
         palette.setColor(QPalette::Window, spec.back.toQColor());

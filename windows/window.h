@@ -2,9 +2,17 @@
 
 #include "controls.h"
 
+#include <Qt>
+
 class QWidget;
 
 namespace windows {
+
+// Every window: a fixed frame with a title bar, a window menu and a close box,
+// but no minimize or maximize box. Given at construction: changing a window's
+// flags later re-creates it and loses the tab order of its controls.
+inline constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                                                | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
 
 enum class Placement {
     CentreScreen,  // the outer window centred on the screen
@@ -27,8 +35,7 @@ struct WindowSpec
 
 // Applies a description to a top-level window whose controls sit on `client`
 // (the window itself, or the main window's central widget below its menu bar):
-// name, caption, fixed client size without minimize or maximize box, background
-// and placement.
+// name, caption, fixed client size, background and placement.
 void applySpec(QWidget *window, QWidget *client, const WindowSpec &spec);
 
 // Shows a window application-modal, with no owner, and returns once it has been
