@@ -2,6 +2,7 @@
 // a caption stored as "?מי ראשון" shows its "?" at the left end. Checked on
 // the drawing, not the string, also under a Hebrew locale.
 #include "support/ui.h"
+#include "windows/captionbutton.h"
 #include "windows/captionlabel.h"
 #include "windows/confirm.h"
 #include "windows/ltrtext.h"
@@ -87,6 +88,12 @@ bool questionMarkAtLeft(const QImage &drawn, const QFont &font, const QString &c
     return glyphMismatch(drawn, font, QStringLiteral("?")) < glyphMismatch(drawn, font, caption.right(1));
 }
 
+int inkHeight(const QImage &drawn)
+{
+    const QImage mask = inkMask(drawn);
+    return inkBounds(mask, mask.rect()).height();
+}
+
 } // namespace
 
 class DirectionTest : public QObject
@@ -101,6 +108,8 @@ private slots:
     void label();
     void labelKeepsCaptionAndAccessibleName();
     void optionButton();
+    void optionTooWideKeepsItsMark();
+    void buttonCaptionWraps();
     void menuItem();
     void messageBox();
 };
@@ -154,6 +163,36 @@ void DirectionTest::optionButton()
     // And the caption ends before it.
     const QImage mask = inkMask(drawn);
     QVERIFY(inkBounds(mask, mask.rect()).left() < inkBounds(emptyMask, emptyMask.rect()).left());
+}
+
+// A caption a little too wide for one line keeps its "X-" visible at the left.
+void DirectionTest::optionTooWideKeepsItsMark()
+{
+    const QString caption = QStringLiteral(" X-שחקן מספר אחד תמיד הראשון  - כלומר ה ");
+    OptionButton option(caption);
+    option.resize(option.fontMetrics().horizontalAdvance(caption) + 10, 33); // circle and gap do not fit
+    const QImage drawn = option.grab().toImage();
+    QVERIFY(glyphMismatch(drawn, option.font(), QStringLiteral("X")) < glyphMismatch(drawn, option.font(), QStringLiteral("ה")));
+    QVERIFY(inkHeight(drawn) < 2 * option.fontMetrics().height()); // one line
+    const QImage mask = inkMask(drawn);
+    QVERIFY(inkBounds(mask, mask.rect()).left() > 0); // nothing cut at the left edge
+}
+
+// A tall button holds a long caption on two lines, as the result windows need.
+void DirectionTest::buttonCaptionWraps()
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPointSizeF(13.5);
+    CaptionButton tall(QStringLiteral("חזרה למשחק"));
+    tall.setFont(font);
+    tall.resize(81, 73);
+    CaptionButton wide(QStringLiteral("חזרה למשחק"));
+    wide.setFont(font);
+    wide.resize(300, 73);
+    const int line = QFontMetrics(font).height();
+    QVERIFY(inkHeight(tall.grab().toImage()) > line); // two lines
+    QVERIFY(inkHeight(wide.grab().toImage()) < line);  // one line where it fits
+    QCOMPARE(tall.text(), QStringLiteral("חזרה למשחק"));
 }
 
 void DirectionTest::menuItem()

@@ -48,10 +48,10 @@ constexpr Control kControls[] = {
     {.name = "cmdOK", .kind = Kind::Button, .at = {600, 4080, 1260, 465}, .caption = "אישור", .tab = 0},
     {.name = "Picture1", .kind = Kind::Picture, .at = {0, 0, 2775, 2775}, .caption = ":/velmora/about.png",
      .tab = 9},
-    onBand("Label3", "www.example.org/velmora", 600, 3600, 2400),
-    onBand("Label2", "velmora@example.org :דואר אלקטרוני", 1800, 3240, 3165),
+    onBand("Label3", "www.example.org", 600, 3600, 2400),
+    onBand("Label2", "velmora@example.org :דוא\"ל", 1800, 3240, 3165),
     {.name = "Line2", .kind = Kind::Line, .at = {840, 2760, 6600, 2760}},
-    onBand("Label1", "נכתב בידי צוות Velmora", 4080, 2880, 2280),
+    onBand("Label1", "נכתב בידי צוות הבית", 4080, 2880, 2280),
     {.name = "Line1", .kind = Kind::Line, .at = {0, 3840, 6720, 3840}, .fore = rgb(128, 128, 128), .index = 1},
     onBlack("lblDescription",
             "תאור התוכנה : תוכנה זו היא תוכנה פשוטה.  פשוט Velmora. ומי לא מכיר את  המשחק האגדי הזה. אז תהנו... "
@@ -62,7 +62,7 @@ constexpr Control kControls[] = {
      .index = 0},
     onBlack("lblVersion", "גירסה  :  1.2.0 ", 2640, 1320, 3885, 225),
     onBlack("lblDisclaimer",
-            "כל הזכויות שמורות לצוות Velmora. מותר להעתיק ולהפיץ את התוכנה ללא שינוי וללא תמורה.", 2400, 4080,
+            "כל הזכויות שמורות לצוות הבית. מותר להעתיק ולהפיץ את התוכנה ללא שינוי וללא תמורה", 2400, 4080,
             3870, 825),
     {.name = "Label4", .kind = Kind::Label, .at = {0, 2760, 6735, 1095}, .back = kOrange},
 };

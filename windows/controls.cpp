@@ -1,11 +1,11 @@
 #include "controls.h"
 
+#include "captionbutton.h"
 #include "captionlabel.h"
 #include "lineshape.h"
 #include "optionbutton.h"
 #include "twips.h"
 
-#include <QPushButton>
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -71,7 +71,7 @@ QWidget *make(QWidget *parent, const Control &c)
     case Kind::Line:
         return makeLine(parent, c);
     case Kind::Button:
-        return new QPushButton(QString::fromUtf8(c.caption), parent);
+        return new CaptionButton(QString::fromUtf8(c.caption), parent);
     case Kind::Option: {
         auto *option = new OptionButton(QString::fromUtf8(c.caption), parent);
         option->setChecked(c.checked);

@@ -6,10 +6,11 @@
 
 namespace ltr {
 
-void drawText(QPainter &painter, const QRect &rect, Qt::Alignment alignment, const QString &text)
+void drawText(QPainter &painter, const QRect &rect, Qt::Alignment alignment, const QString &text, Wrap wrap)
 {
     // AlignAbsolute: "left" means the left edge even under a right-to-left layout.
-    const int flags = int(alignment | Qt::AlignAbsolute) | Qt::TextWordWrap | Qt::TextForceLeftToRight;
+    const int flags = int(alignment | Qt::AlignAbsolute) | Qt::TextForceLeftToRight
+                      | (wrap == Wrap::AtWords ? Qt::TextWordWrap : Qt::TextSingleLine);
     painter.drawText(rect, flags, text);
 }
 

@@ -12,7 +12,10 @@ class QRect;
 // direction from the text itself, so they are drawn through here instead.
 namespace ltr {
 
-void drawText(QPainter &painter, const QRect &rect, Qt::Alignment alignment, const QString &text);
+enum class Wrap { AtWords, SingleLine };
+
+void drawText(QPainter &painter, const QRect &rect, Qt::Alignment alignment, const QString &text,
+              Wrap wrap = Wrap::AtWords);
 
 // Makes a QLabel that Qt created (inside a message box, say) draw through
 // drawText. The label keeps its text exactly as stored.

@@ -5,6 +5,10 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
+namespace {
+constexpr int kGap = 3; // between the caption and the circle
+}
+
 void OptionButton::paintEvent(QPaintEvent *)
 {
     QStylePainter painter(this);
@@ -16,9 +20,15 @@ void OptionButton::paintEvent(QPaintEvent *)
     indicator.rect = style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, this);
     painter.drawPrimitive(QStyle::PE_IndicatorRadioButton, indicator);
 
-    const QRect textRect = style()->subElementRect(QStyle::SE_RadioButtonContents, &option, this);
+    // One line beside the circle. A caption too wide for the space keeps its
+    // left end, where a stored "X-" or "O-" stands, and reaches into the gap
+    // before the circle instead.
+    QRect textRect = style()->subElementRect(QStyle::SE_RadioButtonContents, &option, this);
+    textRect.setRight(indicator.rect.left() - kGap);
+    const bool fits = fontMetrics().horizontalAdvance(text()) <= textRect.width();
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-    ltr::drawText(painter, textRect, Qt::AlignRight | Qt::AlignVCenter, text());
+    ltr::drawText(painter, textRect, (fits ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter, text(),
+                  ltr::Wrap::SingleLine);
 
     if (hasFocus()) {
         QStyleOptionFocusRect focus;

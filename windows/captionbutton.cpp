@@ -1,0 +1,23 @@
+#include "captionbutton.h"
+
+#include "ltrtext.h"
+
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+void CaptionButton::paintEvent(QPaintEvent *)
+{
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    const QString caption = option.text;
+    option.text.clear(); // the style draws the bevel and focus, the caption comes below
+    painter.drawControl(QStyle::CE_PushButton, option);
+
+    QRect textRect = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    if (option.state & (QStyle::State_On | QStyle::State_Sunken))
+        textRect.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
+                           style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
+    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    ltr::drawText(painter, textRect, Qt::AlignCenter, caption);
+}

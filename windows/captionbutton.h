@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QPushButton>
+
+// A push button whose caption wraps at word boundaries when it does not fit on
+// one line, as the button captions of the window descriptions expect (a tall
+// button holds "חזרה למשחק" on two lines), laid out left to right like every
+// text of the program.
+class CaptionButton : public QPushButton
+{
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
