@@ -13,7 +13,9 @@ test: setup-test build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
 bench: setup-test build
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ./bench/bench_velmora
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_velmora
+	tests/x11/run-on-display.sh bench/startup.sh $(BUILD)/bench/bare_window bare
+	tests/x11/run-on-display.sh bench/startup.sh $(BUILD)/velmora "תוכנת ה Velmora של צוות הבית"
 
 build:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
