@@ -4,7 +4,7 @@
 #   scripts/setup.sh --test  the same plus the display server and tools the tests drive
 set -euo pipefail
 
-packages=(cmake make g++ qt6-base-dev qt6-qpa-plugins libxcb1-dev culmus fonts-dejavu-core)
+packages=(cmake make g++ pkg-config qt6-base-dev qt6-qpa-plugins libxcb1-dev culmus fonts-dejavu-core)
 if [ "${1:-}" = "--test" ]; then
     packages+=(xvfb openbox xdotool dbus x11-utils)
 fi

@@ -10,12 +10,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-namespace {
+using ui::px;
 
-QRect px(int left, int top, int width, int height)
-{
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
+namespace {
 
 QAction *item(MainWindow &main, const char *name) { return ui::child<QAction>(&main, name); }
 
@@ -81,11 +78,6 @@ void startGame(MainWindow &main)
     main.setTally(game::Tally::Draws, "7");
 }
 
-QStringList tallies(const MainWindow &main)
-{
-    return {main.tally(game::Tally::XWins), main.tally(game::Tally::OWins), main.tally(game::Tally::Draws)};
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(Via)
@@ -145,7 +137,7 @@ void CommandsTest::newGame()
     for (int line = 11; line <= 18; ++line)
         QVERIFY(!main.strikeVisible(line));
     QTEST(main.nextMark(), "expected");
-    QCOMPARE(tallies(main), QStringList({"4", "2", "7"})); // no confirmation, nothing counted
+    QCOMPARE(ui::tallies(main), QStringList({"4", "2", "7"})); // no confirmation, nothing counted
     QVERIFY(!QApplication::activeModalWidget());
 }
 
@@ -167,7 +159,7 @@ void CommandsTest::clearTallies()
     Box box;
     answerBox(answer, &box);
     item(main, "winerim")->trigger();
-    QTEST(tallies(main), "expected");
+    QTEST(ui::tallies(main), "expected");
     QCOMPARE(ui::board(main), before); // the game goes on
     QCOMPARE(main.nextMark(), QStringLiteral("X"));
     QCOMPARE(box.text, QStringLiteral("האם אתם בטוחים שאתם רוצים לנקות את התוצאות"));
@@ -213,7 +205,7 @@ void CommandsTest::exitAnsweredNo()
     QVERIFY(main.isVisible());
     QVERIFY(windows::existing(windows::Id::First));
     QCOMPARE(ui::board(main), QStringLiteral("X.../.O./...").remove(3, 1));
-    QCOMPARE(tallies(main), QStringList({"4", "2", "7"}));
+    QCOMPARE(ui::tallies(main), QStringList({"4", "2", "7"}));
 }
 
 void CommandsTest::exitAnsweredYes_data() { exitAnsweredNo_data(); }

@@ -8,14 +8,9 @@
 #include <QMenuBar>
 #include <QPushButton>
 
+using ui::px;
+
 namespace {
-
-QRect px(int left, int top, int width, int height)
-{
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
-
-QPoint px(int x, int y) { return QPoint(x / 15, y / 15); }
 
 const QColor kGreen(0, 192, 0);
 const QColor kOrange(255, 128, 0);

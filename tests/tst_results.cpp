@@ -9,17 +9,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+using ui::px;
+
 namespace {
-
-QRect px(int left, int top, int width, int height)
-{
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
-
-QStringList talliesOf(const MainWindow &main)
-{
-    return {main.tally(game::Tally::XWins), main.tally(game::Tally::OWins), main.tally(game::Tally::Draws)};
-}
 
 QList<int> visibleStrikes(const MainWindow &main)
 {
@@ -430,7 +422,7 @@ void ResultsTest::playStopsAtACompleteLine()
     QCOMPARE(ui::board(main), QStringLiteral("XO./XO./X.."));
     QCOMPARE(main.nextMark(), QStringLiteral("O"));
     QCOMPARE(finishByButton(main), QStringList({"winx"}));
-    QCOMPARE(talliesOf(main), QStringList({"1", "0", "0"}));
+    QCOMPARE(ui::tallies(main), QStringList({"1", "0", "0"}));
     ui::click(&main, "Label8"); // the next game takes clicks again
     QCOMPARE(main.cell(8), QStringLiteral("X"));
 }
@@ -444,13 +436,13 @@ void ResultsTest::closeBoxCountsLikeTheButton()
     // and the draw window would follow.
     ui::setBoard(main, "XOX/OXO/OXX");
     QCOMPARE(ui::checkAnswering(main, [](QWidget *w) { w->close(); }), QStringList({"winx"}));
-    QCOMPARE(talliesOf(main), QStringList({"1", "0", "0"}));
+    QCOMPARE(ui::tallies(main), QStringList({"1", "0", "0"}));
     QCOMPARE(ui::board(main), QStringLiteral(".../.../..."));
     QVERIFY(visibleStrikes(main).isEmpty());
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!windows::existing(windows::Id::Winx));
     QVERIFY(ui::checkAnswering(main, [](QWidget *w) { w->close(); }).isEmpty());
-    QCOMPARE(talliesOf(main), QStringList({"1", "0", "0"}));
+    QCOMPARE(ui::tallies(main), QStringList({"1", "0", "0"}));
 }
 
 QTEST_MAIN(ResultsTest)

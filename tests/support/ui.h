@@ -12,6 +12,19 @@
 
 namespace ui {
 
+// Expected rectangles are written in twips, as the window descriptions give them.
+inline QRect px(int left, int top, int width, int height)
+{
+    return QRect(left / 15, top / 15, width / 15, height / 15);
+}
+
+inline QPoint px(int x, int y) { return QPoint(x / 15, y / 15); }
+
+inline QStringList tallies(const MainWindow &main)
+{
+    return {main.tally(game::Tally::XWins), main.tally(game::Tally::OWins), main.tally(game::Tally::Draws)};
+}
+
 // Drops every window the program holds and lets Qt destroy them, so that each
 // case starts like a fresh run.
 inline void reset()
