@@ -19,7 +19,7 @@ constexpr Colour kWhite = rgb(255, 255, 255);
 constexpr Colour kBlack = rgb(0, 0, 0);
 constexpr Font kDavid12 = {"David", 12, 350};
 
-constexpr windows::WindowSpec kWindow{
+constexpr windows::WindowProperties kWindow{
     .name = "frmAbout",
     .caption = "אודות Velmora",
     .clientWidth = 6705,
@@ -72,7 +72,7 @@ constexpr Control kControls[] = {
 AboutWindow::AboutWindow() : QWidget(nullptr, windows::kWindowFlags)
 {
     build(this, kControls);
-    windows::applySpec(this, this, kWindow);
+    windows::applyProperties(this, this, kWindow);
 
     auto *ok = findChild<QPushButton *>(QStringLiteral("cmdOK"));
     ok->setDefault(true);

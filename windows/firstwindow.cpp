@@ -12,7 +12,7 @@ using namespace controls;
 
 namespace {
 
-constexpr windows::WindowSpec kWindow{
+constexpr windows::WindowProperties kWindow{
     .name = "first",
     .caption = "?מי ראשון",
     .clientWidth = 5940,
@@ -38,7 +38,7 @@ constexpr Control kControls[] = {
 FirstWindow::FirstWindow() : QWidget(nullptr, windows::kWindowFlags)
 {
     build(this, kControls);
-    windows::applySpec(this, this, kWindow);
+    windows::applyProperties(this, this, kWindow);
     // Only the second option acts at once: O takes the next move, mid-game too.
     connect(option(2), &QRadioButton::toggled, this, [](bool selected) {
         if (selected)

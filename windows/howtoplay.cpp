@@ -12,7 +12,7 @@ namespace {
 
 constexpr Colour kLightRed = rgb(255, 128, 128);
 
-constexpr windows::WindowSpec kWindow{
+constexpr windows::WindowProperties kWindow{
     .name = "HowToPlay",
     .caption = "?איך משחקים",
     .clientWidth = 4530,
@@ -33,7 +33,7 @@ constexpr Control kControls[] = {
 HowToPlayWindow::HowToPlayWindow() : QWidget(nullptr, windows::kWindowFlags)
 {
     build(this, kControls);
-    windows::applySpec(this, this, kWindow);
+    windows::applyProperties(this, this, kWindow);
     connect(findChild<QPushButton *>(QStringLiteral("Command1")), &QPushButton::clicked, this,
             [] { windows::unload(windows::Id::HowToPlay); });
 }

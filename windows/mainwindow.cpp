@@ -32,7 +32,7 @@ constexpr Font kDavid15{"David", 15.75, 350};
 constexpr Font kDavid36{"David", 36, 350};
 constexpr Font kSans18{"MS Sans Serif", 18, 400};
 
-constexpr windows::WindowSpec kWindow{
+constexpr windows::WindowProperties kWindow{
     .name = "Velmora",
     // Credits the team that makes the game: "first name" then "surname" here,
     // the other way round in Label15.
@@ -179,7 +179,7 @@ MainWindow::MainWindow()
     connect(timer_, &QTimer::timeout, this, &MainWindow::checkBoard);
     timer_->start();
 
-    windows::applySpec(this, client, kWindow);
+    windows::applyProperties(this, client, kWindow);
 }
 
 void MainWindow::buildMenus()

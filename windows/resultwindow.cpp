@@ -89,7 +89,7 @@ constexpr Control takoControls[] = {
 
 struct Description
 {
-    windows::WindowSpec window;
+    windows::WindowProperties window;
     std::span<const Control> controls;
 };
 
@@ -115,7 +115,7 @@ ResultWindow::ResultWindow(game::Result result) : QWidget(nullptr, windows::kWin
 {
     const Description &d = describe(result);
     build(this, d.controls);
-    windows::applySpec(this, this, d.window);
+    windows::applyProperties(this, this, d.window);
     connect(findChild<QPushButton *>(QStringLiteral("Command1")), &QPushButton::clicked, this,
             &ResultWindow::backToGame);
 }

@@ -57,10 +57,10 @@ private:
     int looks_ = 0;
 };
 
-void place(QWidget *window, const WindowSpec &spec)
+void place(QWidget *window, const WindowProperties &props)
 {
     const QRect screen = window->screen()->geometry();
-    switch (spec.placement) {
+    switch (props.placement) {
     case Placement::CentreScreen:
         // Some platforms know the frame before the window shows.
         window->winId();
@@ -72,7 +72,7 @@ void place(QWidget *window, const WindowSpec &spec)
         break;
     case Placement::Fixed:
         // setGeometry places the client area, not the frame.
-        window->setGeometry(QRect(screen.topLeft() + twips::toPx(spec.left, spec.top), window->size()));
+        window->setGeometry(QRect(screen.topLeft() + twips::toPx(props.left, props.top), window->size()));
         break;
     case Placement::SystemDefault:
         break;
@@ -97,25 +97,25 @@ private:
 
 } // namespace
 
-void applySpec(QWidget *window, QWidget *client, const WindowSpec &spec)
+void applyProperties(QWidget *window, QWidget *client, const WindowProperties &props)
 {
-    window->setObjectName(QString::fromLatin1(spec.name));
-    window->setWindowTitle(QString::fromUtf8(spec.caption));
-    if (spec.back.set) {
+    window->setObjectName(QString::fromLatin1(props.name));
+    window->setWindowTitle(QString::fromUtf8(props.caption));
+    if (props.back.set) {
         QPalette palette = client->palette();
-        palette.setColor(QPalette::Window, spec.back.toQColor());
+        palette.setColor(QPalette::Window, props.back.toQColor());
         client->setPalette(palette);
         client->setAutoFillBackground(true);
     }
-    client->setFixedSize(twips::sizeToPx(spec.clientWidth, spec.clientHeight));
+    client->setFixedSize(twips::sizeToPx(props.clientWidth, props.clientHeight));
     if (client != window) {
         // The menu bar sits above the client area and adds to the window's height.
         window->layout()->setSizeConstraint(QLayout::SetFixedSize);
         window->adjustSize();
     }
-    if (!spec.taskbar)
+    if (!props.taskbar)
         keepOutOfTaskbar(window);
-    place(window, spec);
+    place(window, props);
 }
 
 void showModal(QWidget *window)

@@ -22,7 +22,7 @@ enum class Placement {
 };
 
 // A window's own properties, as its description gives them.
-struct WindowSpec
+struct WindowProperties
 {
     const char *name;
     const char *caption;
@@ -36,7 +36,7 @@ struct WindowSpec
 // Applies a description to a top-level window whose controls sit on `client`
 // (the window itself, or the main window's central widget below its menu bar):
 // name, caption, fixed client size, background and placement.
-void applySpec(QWidget *window, QWidget *client, const WindowSpec &spec);
+void applyProperties(QWidget *window, QWidget *client, const WindowProperties &props);
 
 // Shows a window application-modal, with no owner, and returns once it has been
 // hidden or destroyed, whichever comes first.
