@@ -30,6 +30,7 @@ private slots:
     void labels();
     void lines_data();
     void lines();
+    void fontsResolve();
     void buttons();
     void stacking();
     void menus();
@@ -176,6 +177,21 @@ void MainWindowTest::lines()
     QCOMPARE(line->colour(), strike ? QColor(0, 0, 192) : main->palette().color(QPalette::WindowText));
     QCOMPARE(line->isHidden(), strike);
     QVERIFY(line->testAttribute(Qt::WA_TransparentForMouseEvents));
+}
+
+// The faces the windows ask for resolve, by the program's own substitutions,
+// to installed faces that have Hebrew letters.
+void MainWindowTest::fontsResolve()
+{
+    main = &ui::freshMain();
+    const QFont david = ui::child<QLabel>(main, "Label10")->font();
+    QCOMPARE(QFontInfo(david).family(), QStringLiteral("David CLM"));
+    const QFont sans = ui::child<QLabel>(main, "Label11")->font();
+    QVERIFY(QFontInfo(sans).family() != QStringLiteral("MS Sans Serif"));
+    for (const QFont &f : {david, sans})
+        for (QChar letter : QStringLiteral("אבגדהוזחטיכלמנסעפצקרשת"))
+            QVERIFY2(QFontMetrics(f).inFont(letter), qPrintable(QFontInfo(f).family()));
+    QCOMPARE(QFontInfo(sans).family(), QStringLiteral("Nachlieli CLM"));
 }
 
 void MainWindowTest::buttons()

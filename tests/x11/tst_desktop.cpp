@@ -166,6 +166,7 @@ class DesktopTest : public QObject
 private slots:
     void mainWindow();
     void strikeLineAndWinx();
+    void aboutWindow();
     void exitWithShortcut();
     void exitAfterFirstWasUsed();
     void exitAnsweredNo();
@@ -225,6 +226,26 @@ void DesktopTest::strikeLineAndWinx()
     // Its button has the focus: Space presses it and the board is ready again.
     key(winx, QStringLiteral("space"));
     QTRY_COMPARE(pixel(velmora.at(20, 840 / 15)), QColor(255, 128, 0));
+}
+
+void DesktopTest::aboutWindow()
+{
+    Program velmora;
+    QVERIFY(velmora.window);
+    const QRect whole = clientRect(velmora.window);
+    clickAt(QPoint(whole.left() + 12, (whole.top() + velmora.client.top()) / 2));
+    xdotool({"key", "Right", "Right", "Down", "Return"}); // help, then its second item
+    const qulonglong about = waitForWindow(QStringLiteral("About Velmora"));
+    QVERIFY2(about, "the About window opens from the menu");
+    // Its client area at the stored place, 2340 and 1935 twips from the corner.
+    QCOMPARE(clientRect(about), QRect(156, 129, 447, 324));
+    QCOMPARE(pixel(QPoint(156 + 440, 129 + 5)), QColor(0, 0, 0));
+    // No taskbar button.
+    const QString state = run(QStringLiteral("xprop"), {"-id", QString::number(about), "_NET_WM_STATE"});
+    QVERIFY2(state.contains(u"_NET_WM_STATE_SKIP_TASKBAR"), qPrintable(state));
+    key(about, QStringLiteral("Escape"));
+    QTRY_VERIFY(!waitForWindow(QStringLiteral("About Velmora"), 0));
+    QCOMPARE(velmora.exitStatus(300), -1); // still running
 }
 
 void DesktopTest::exitWithShortcut()
