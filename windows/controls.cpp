@@ -83,6 +83,24 @@ QWidget *make(QWidget *parent, const Control &c)
     return nullptr;
 }
 
+// Name, place, font and colours, as the table gives them.
+void applyLook(QWidget *w, const Control &c)
+{
+    w->setObjectName(QString::fromLatin1(c.name));
+    if (c.index >= 0)
+        w->setProperty("index", c.index);
+    if (c.kind != Kind::Line)
+        w->setGeometry(rectOf(c));
+    if (c.font.face)
+        w->setFont(toQFont(c.font));
+    QPalette palette = w->palette();
+    if (c.back.set)
+        palette.setColor(QPalette::Window, c.back.toQColor());
+    if (c.fore.set && c.kind != Kind::Line) // a line keeps its colour itself
+        palette.setColor(QPalette::WindowText, c.fore.toQColor());
+    w->setPalette(palette);
+}
+
 std::unique_ptr<QWidget> focusPlaceholder(QWidget *parent)
 {
     auto placeholder = std::make_unique<QWidget>(parent);
@@ -100,25 +118,12 @@ void build(QWidget *parent, std::span<const Control> table)
     std::unique_ptr<QWidget> head = focusPlaceholder(parent);
     // Qt stacks a later sibling over an earlier one, so the back comes first.
     for (auto it = table.rbegin(); it != table.rend(); ++it) {
-        const Control &c = *it;
-        QWidget *w = make(parent, c);
-        w->setObjectName(QString::fromLatin1(c.name));
-        if (c.index >= 0)
-            w->setProperty("index", c.index);
-        if (c.kind != Kind::Line)
-            w->setGeometry(rectOf(c));
-        if (c.font.face)
-            w->setFont(toQFont(c.font));
-        QPalette palette = w->palette();
-        if (c.back.set)
-            palette.setColor(QPalette::Window, c.back.toQColor());
-        if (c.fore.set && c.kind != Kind::Line)
-            palette.setColor(QPalette::WindowText, c.fore.toQColor());
-        w->setPalette(palette);
-        w->setFocusPolicy(c.tab >= 0 ? Qt::StrongFocus : Qt::NoFocus);
-        if (c.tab >= 0)
-            focusChain.emplace_back(c.tab, w);
-        w->setVisible(!c.hidden);
+        QWidget *w = make(parent, *it);
+        applyLook(w, *it);
+        w->setFocusPolicy(it->tab >= 0 ? Qt::StrongFocus : Qt::NoFocus);
+        if (it->tab >= 0)
+            focusChain.emplace_back(it->tab, w);
+        w->setVisible(!it->hidden);
     }
     std::unique_ptr<QWidget> tail = focusPlaceholder(parent);
     std::sort(focusChain.begin(), focusChain.end(), [](auto &a, auto &b) { return a.first < b.first; });

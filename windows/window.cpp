@@ -79,6 +79,8 @@ void place(QWidget *window, const WindowProperties &props)
     }
 }
 
+// Ends a modal show when the program hides the window; a window that the user
+// minimizes stays modal.
 class HideWatcher : public QObject
 {
 public:
@@ -86,7 +88,7 @@ public:
 
     bool eventFilter(QObject *, QEvent *event) override
     {
-        if (event->type() == QEvent::Hide)
+        if (event->type() == QEvent::Hide && !event->spontaneous())
             loop_.quit();
         return false;
     }
