@@ -63,6 +63,7 @@ private slots:
     void tallies();
     void playStopsAtACompleteLine();
     void closeBoxCountsLikeTheButton();
+    void enterPressesTheButton();
 };
 
 void ResultsTest::resultWindows_data()
@@ -443,6 +444,15 @@ void ResultsTest::closeBoxCountsLikeTheButton()
     QVERIFY(!windows::existing(windows::Id::Winx));
     QVERIFY(ui::checkAnswering(main, [](QWidget *w) { w->close(); }).isEmpty());
     QCOMPARE(ui::tallies(main), QStringList({"1", "0", "0"}));
+}
+
+void ResultsTest::enterPressesTheButton()
+{
+    MainWindow &main = ui::freshMain();
+    ui::setBoard(main, "OOO/XX./X..");
+    ui::checkAnswering(main, [](QWidget *w) { QTest::keyClick(w->focusWidget(), Qt::Key_Return); });
+    QCOMPARE(ui::tallies(main), QStringList({"0", "1", "0"}));
+    QCOMPARE(ui::board(main), QStringLiteral(".../.../..."));
 }
 
 QTEST_MAIN(ResultsTest)

@@ -2,6 +2,7 @@
 
 #include "ltrtext.h"
 
+#include <QKeyEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -20,4 +21,14 @@ void CaptionButton::paintEvent(QPaintEvent *)
                            style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     ltr::drawText(painter, textRect, Qt::AlignCenter, caption);
+}
+
+void CaptionButton::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && event->modifiers() == Qt::NoModifier) {
+        click();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
 }
