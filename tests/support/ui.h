@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -59,7 +60,8 @@ inline void click(QWidget *window, const char *name)
 }
 
 // Acts on the next modal window once it is on screen: modal windows run their
-// own event loop, so the answer must come from a timer.
+// own event loop, so the answer must come from a timer. A window that the
+// action leaves open fails the test and is hidden, so that the test ends.
 inline void whenModal(std::function<void(QWidget *)> act, QWidget *ignore = nullptr)
 {
     auto *timer = new QTimer(qApp);
@@ -71,7 +73,14 @@ inline void whenModal(std::function<void(QWidget *)> act, QWidget *ignore = null
             return;
         timer->stop();
         timer->deleteLater();
+        QPointer<QWidget> guard(modal);
         act(modal);
+        QTimer::singleShot(3000, [guard] {
+            if (guard && guard->isVisible()) {
+                QTest::qFail("the modal window stayed open", __FILE__, __LINE__);
+                guard->hide();
+            }
+        });
     });
     timer->start();
 }
