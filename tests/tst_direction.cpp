@@ -108,6 +108,8 @@ private slots:
     void label();
     void labelKeepsCaptionAndAccessibleName();
     void optionButton();
+    void wrapAtBlanks_data();
+    void wrapAtBlanks();
     void optionTooWideKeepsItsMark();
     void buttonCaptionWraps();
     void menuItem();
@@ -163,6 +165,34 @@ void DirectionTest::optionButton()
     // And the caption ends before it.
     const QImage mask = inkMask(drawn);
     QVERIFY(inkBounds(mask, mask.rect()).left() < inkBounds(emptyMask, emptyMask.rect()).left());
+}
+
+// Lines break at blanks only. Widths are given in characters of a fixed-pitch face.
+void DirectionTest::wrapAtBlanks_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("chars");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("fits") << "ab cd" << 5 << QStringList{"ab cd"};
+    QTest::newRow("breaks at the blank") << "ab cd" << 4 << QStringList{"ab", "cd"};
+    QTest::newRow("a mark stays with its word") << "ab cd ?ef gh" << 7 << QStringList{"ab cd", "?ef gh"};
+    QTest::newRow("no break inside a word") << "abcdefgh ij" << 4 << QStringList{"abcdefgh", "ij"};
+    QTest::newRow("leading blank kept") << " X" << 5 << QStringList{" X"};
+    QTest::newRow("inner blanks kept") << "a.  b" << 5 << QStringList{"a.  b"};
+    QTest::newRow("blanks at a break dropped") << "ab   cd" << 4 << QStringList{"ab", "cd"};
+    QTest::newRow("empty") << "" << 4 << QStringList{""};
+}
+
+void DirectionTest::wrapAtBlanks()
+{
+    QFETCH(QString, text);
+    QFETCH(int, chars);
+    QFont mono(QStringLiteral("DejaVu Sans Mono"));
+    mono.setPixelSize(12);
+    const QFontMetrics metrics(mono);
+    QVERIFY(metrics.horizontalAdvance(u'a') == metrics.horizontalAdvance(u' '));
+    QTEST(ltr::wrapAtBlanks(text, metrics, metrics.horizontalAdvance(QString(chars, u'a'))), "lines");
 }
 
 // A caption a little too wide for one line keeps its "X-" visible at the left.

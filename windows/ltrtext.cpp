@@ -1,17 +1,57 @@
 #include "ltrtext.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
 
 namespace ltr {
 
+QStringList wrapAtBlanks(const QString &text, const QFontMetrics &metrics, int width)
+{
+    QStringList lines;
+    for (const QString &paragraph : text.split(u'\n')) {
+        QString line;
+        qsizetype at = 0;
+        while (at < paragraph.size()) {
+            // The next word with the blanks before it.
+            qsizetype end = at;
+            while (end < paragraph.size() && paragraph[end] == u' ')
+                ++end;
+            const qsizetype blanks = end - at;
+            while (end < paragraph.size() && paragraph[end] != u' ')
+                ++end;
+            const QString piece = paragraph.mid(at, end - at);
+            if (line.trimmed().isEmpty() || metrics.horizontalAdvance(line + piece) <= width) {
+                line += piece;
+            } else {
+                lines << line;
+                line = piece.mid(blanks); // the break takes the blanks
+            }
+            at = end;
+        }
+        lines << line;
+    }
+    return lines;
+}
+
 void drawText(QPainter &painter, const QRect &rect, Qt::Alignment alignment, const QString &text, Wrap wrap)
 {
     // AlignAbsolute: "left" means the left edge even under a right-to-left layout.
-    const int flags = int(alignment | Qt::AlignAbsolute) | Qt::TextForceLeftToRight
-                      | (wrap == Wrap::AtWords ? Qt::TextWordWrap : Qt::TextSingleLine);
-    painter.drawText(rect, flags, text);
+    const int flags = int((alignment & Qt::AlignHorizontal_Mask) | Qt::AlignAbsolute | Qt::AlignTop)
+                      | Qt::TextForceLeftToRight | Qt::TextSingleLine;
+    const QFontMetrics metrics(painter.font());
+    const QStringList lines = wrap == Wrap::AtWords ? wrapAtBlanks(text, metrics, rect.width()) : QStringList{text};
+    const int height = int(lines.size()) * metrics.height();
+    int y = rect.top();
+    if (alignment & Qt::AlignVCenter)
+        y += (rect.height() - height) / 2;
+    else if (alignment & Qt::AlignBottom)
+        y += rect.height() - height;
+    for (const QString &line : lines) {
+        painter.drawText(QRect(rect.left(), y, rect.width(), metrics.height()), flags, line);
+        y += metrics.height();
+    }
 }
 
 namespace {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
+class QFontMetrics;
 class QLabel;
 class QPainter;
 class QRect;
@@ -12,7 +14,11 @@ class QRect;
 // direction from the text itself, so they are drawn through here instead.
 namespace ltr {
 
+// Lines break at blanks only, as the windows were designed with: a "?" that
+// stands before a word stays with it on the next line.
 enum class Wrap { AtWords, SingleLine };
+
+QStringList wrapAtBlanks(const QString &text, const QFontMetrics &metrics, int width);
 
 void drawText(QPainter &painter, const QRect &rect, Qt::Alignment alignment, const QString &text,
               Wrap wrap = Wrap::AtWords);
