@@ -151,7 +151,8 @@ constexpr const char *kTallyNames[] = {"Labelwinxnum", "Labelwinonum", "lbltako"
 } // namespace
 
 MainWindow::MainWindow()
-    : QMainWindow(nullptr, windows::kWindowFlags), check_([](game::Result result) { windows::showModal(&windows::result(result)); })
+    : QMainWindow(nullptr, windows::kWindowFlags),
+      check_([](game::Result result) { windows::showModal(&windows::result(result)); })
 {
     auto *client = new QWidget(this);
     setCentralWidget(client);
