@@ -5,8 +5,26 @@
 #include <QStringList>
 #include <array>
 
-// A board written as three rows of three: "XO./.X./O.X" ('.' an empty cell).
-// It keeps captions as the main window does, so any text can be planted.
+// Boards written as three rows of three: "XO./.X./O.X" ('.' an empty cell).
+inline void writeRows(game::Board &board, const QString &rows)
+{
+    const QString flat = QString(rows).remove(u'/');
+    for (int k = 1; k <= game::Board::kCells; ++k)
+        board.setCell(k, flat[k - 1] == u'.' ? QString() : QString(flat[k - 1]));
+}
+
+inline QString readRows(const game::Board &board)
+{
+    QString out;
+    for (int k = 1; k <= game::Board::kCells; ++k) {
+        if (k > 1 && k % 3 == 1)
+            out += u'/';
+        out += board.cell(k).isEmpty() ? QStringLiteral(".") : board.cell(k);
+    }
+    return out;
+}
+
+// A board that keeps captions as the main window does, so any text can be planted.
 class TextBoard : public game::Board
 {
 public:
@@ -14,21 +32,10 @@ public:
         : next_(next)
     {
         tallies_.fill(QStringLiteral("0"));
-        const QString flat = QString(rows).remove(u'/');
-        for (int i = 0; i < kCells; ++i)
-            cells_[i] = flat[i] == u'.' ? QString() : QString(flat[i]);
+        writeRows(*this, rows);
     }
 
-    QString rows() const
-    {
-        QString out;
-        for (int i = 0; i < kCells; ++i) {
-            if (i && i % 3 == 0)
-                out += u'/';
-            out += cells_[i].isEmpty() ? QStringLiteral(".") : cells_[i];
-        }
-        return out;
-    }
+    QString rows() const { return readRows(*this); }
 
     QList<int> visibleStrikes() const
     {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/appsetup.h"
+#include "support/textboard.h"
 #include "windows/mainwindow.h"
 #include "windows/registry.h"
 
@@ -110,22 +111,7 @@ inline void pressButton(QWidget *w)
     QTest::mouseClick(child(w, "Command1"), Qt::LeftButton);
 }
 
-inline void setBoard(MainWindow &main, const QString &rows)
-{
-    const QString flat = QString(rows).remove(u'/');
-    for (int k = 1; k <= 9; ++k)
-        main.setCell(k, flat[k - 1] == u'.' ? QString() : QString(flat[k - 1]));
-}
-
-inline QString board(const MainWindow &main)
-{
-    QString out;
-    for (int k = 1; k <= 9; ++k) {
-        if (k > 1 && k % 3 == 1)
-            out += u'/';
-        out += main.cell(k).isEmpty() ? QStringLiteral(".") : main.cell(k);
-    }
-    return out;
-}
+inline void setBoard(MainWindow &main, const QString &rows) { writeRows(main, rows); }
+inline QString board(const MainWindow &main) { return readRows(main); }
 
 } // namespace ui
