@@ -1,5 +1,7 @@
 #include "appsetup.h"
 
+#include "windows/heldkeys.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
@@ -25,6 +27,8 @@ void configure()
     icon.addFile(QStringLiteral(":/velmora/velmora-16.png"));
     icon.addFile(QStringLiteral(":/velmora/velmora-32.png"));
     QApplication::setWindowIcon(icon);
+
+    windows::actOnceOnHeldEnter(qApp);
 }
 
 } // namespace app

@@ -1,6 +1,5 @@
 #include "appsetup.h"
-#include "windows/mainwindow.h"
-#include "windows/registry.h"
+#include "windowowner.h"
 
 #include <QApplication>
 
@@ -8,9 +7,12 @@ int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
     app::configure();
-    windows::velmora().show();
-    const int status = QApplication::exec();
-    windows::unload(windows::Id::Velmora);
+    int status = 0;
+    {
+        WindowOwner windows;
+        windows.mainWindow().show();
+        status = QApplication::exec();
+    }
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return status;
 }

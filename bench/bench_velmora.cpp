@@ -2,7 +2,7 @@
 // check that runs four times a second. Figures, not pass/fail thresholds.
 #include "app/appsetup.h"
 #include "windows/mainwindow.h"
-#include "windows/registry.h"
+#include "app/windowowner.h"
 #include "windows/resultwindow.h"
 
 #include <QApplication>
@@ -42,7 +42,8 @@ private slots:
     // The tick on a board in play: sixteen line tests and the draw test.
     void boardCheckTick()
     {
-        MainWindow &main = windows::velmora();
+        WindowOwner owner;
+        MainWindow &main = owner.mainWindow();
         main.findChild<QTimer *>(QStringLiteral("Timer1"))->stop();
         for (int k : {1, 2, 5, 6})
             main.setCell(k, k % 2 ? QStringLiteral("X") : QStringLiteral("O"));
@@ -51,11 +52,6 @@ private slots:
         }
     }
 
-    void cleanupTestCase()
-    {
-        windows::unload(windows::Id::Velmora);
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
 };
 
 QTEST_MAIN(Bench)

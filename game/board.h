@@ -1,6 +1,6 @@
 #pragma once
 
-#include "marks.h"
+#include "types.h"
 
 #include <QString>
 
@@ -15,6 +15,7 @@ public:
     static constexpr int kCells = 9;        // cells 1..9 in reading order
     static constexpr int kFirstStrike = 11; // strike lines Line11..Line18
     static constexpr int kLastStrike = 18;
+    static constexpr int kStrikeLines = kLastStrike - kFirstStrike + 1;
 
     virtual QString cell(int k) const = 0;
     virtual void setCell(int k, const QString &text) = 0;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "marks.h"
+#include "types.h"
 
 #include <array>
 

@@ -2,9 +2,10 @@
 // help windows, by button, menu item and shortcut alike.
 #include "support/ui.h"
 #include "windows/aboutwindow.h"
-#include "windows/firstwindow.h"
+#include "windows/starterchoice.h"
 #include "windows/howtoplay.h"
 
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -100,6 +101,8 @@ private slots:
     void exitAnsweredYes_data();
     void exitAnsweredYes();
     void closeBoxEndsEverything();
+    void heldEnterActsOnce();
+    void keypadEnterOnMainButtons();
 
     void howToPlay();
     void about();
@@ -129,7 +132,7 @@ void CommandsTest::newGame()
     QFETCH(Via, via);
     QFETCH(int, option);
     MainWindow &main = ui::freshMain();
-    ui::child<QRadioButton>(&windows::first(), qPrintable(QStringLiteral("Option%1").arg(option)))->click();
+    ui::child<QRadioButton>(&ui::windows().starterChoice(), qPrintable(QStringLiteral("Option%1").arg(option)))->click();
     startGame(main); // X and O placed: O to move
     main.setNextMark("O");
     give(main, via, "Command1", "new", QKeySequence(Qt::Key_F2));
@@ -176,7 +179,7 @@ void CommandsTest::exitBox()
     MainWindow &main = ui::freshMain();
     Box box;
     answerBox(QMessageBox::No, &box);
-    main.exitGame();
+    main.findChild<QAction *>(QStringLiteral("exit"))->trigger();
     QCOMPARE(box.text, QStringLiteral("?אתה בטוח שאתה רוצה לצאת"));
     QCOMPARE(box.title, QStringLiteral("יציאה"));
     QCOMPARE(box.buttons, QStringList({"כן", "לא"}));
@@ -199,11 +202,11 @@ void CommandsTest::exitAnsweredNo()
     QFETCH(Via, via);
     MainWindow &main = ui::freshMain();
     startGame(main);
-    windows::first(); // exists, hidden
+    ui::windows().starterChoice(); // exists, hidden
     answerBox(QMessageBox::No);
     give(main, via, "Command2", "exit", QKeySequence(Qt::CTRL | Qt::Key_X));
     QVERIFY(main.isVisible());
-    QVERIFY(windows::existing(windows::Id::First));
+    QVERIFY(ui::loaded("first"));
     QCOMPARE(ui::board(main), QStringLiteral("X.../.O./...").remove(3, 1));
     QCOMPARE(ui::tallies(main), QStringList({"4", "2", "7"}));
 }
@@ -215,11 +218,11 @@ void CommandsTest::exitAnsweredYes()
     QFETCH(Via, via);
     MainWindow &main = ui::freshMain();
     QPointer<QWidget> mainWindow = &main;
-    QPointer<QWidget> first = &windows::first(); // read by a finished game, say
+    QPointer<QWidget> first = &ui::windows().starterChoice(); // read by a finished game, say
     answerBox(QMessageBox::Yes);
     give(main, via, "Command2", "exit", QKeySequence(Qt::CTRL | Qt::Key_X));
     QVERIFY(!main.isVisible());
-    QVERIFY(!windows::existing(windows::Id::First));
+    QVERIFY(!ui::loaded("first"));
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!first); // destroyed, not just hidden
     QVERIFY(!ui::child<QTimer>(mainWindow, "Timer1")->isActive());
@@ -230,11 +233,42 @@ void CommandsTest::exitAnsweredYes()
 void CommandsTest::closeBoxEndsEverything()
 {
     MainWindow &main = ui::freshMain();
-    windows::first();
-    windows::result(game::Result::Draw); // whatever exists goes with it
+    ui::windows().starterChoice();
+    ui::windows().resultWindow(game::Result::Draw); // whatever exists goes with it
     QVERIFY(main.close());
-    QVERIFY(!windows::existing(windows::Id::First));
-    QVERIFY(!windows::existing(windows::Id::Tako));
+    QVERIFY(!ui::loaded("first"));
+    QVERIFY(!ui::loaded("tako"));
+}
+
+// Return held on "יציאה": the first press asks; the repeats that follow while
+// the question is open must not answer it.
+void CommandsTest::heldEnterActsOnce()
+{
+    MainWindow &main = ui::freshMain();
+    auto *exitButton = ui::child<QPushButton>(&main, "Command2");
+    int boxes = 0;
+    bool stillAsking = false;
+    ui::whenModal([&](QWidget *box) {
+        ++boxes;
+        for (int repeat = 0; repeat < 3; ++repeat) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+            QApplication::sendEvent(box->focusWidget(), &press);
+        }
+        stillAsking = box->isVisible();
+        qobject_cast<QMessageBox *>(box)->button(QMessageBox::No)->click();
+    });
+    QTest::keyClick(exitButton, Qt::Key_Return);
+    QVERIFY2(stillAsking, "a repeated Enter answered the question");
+    QCOMPARE(boxes, 1);
+    QVERIFY(main.isVisible());
+}
+
+void CommandsTest::keypadEnterOnMainButtons()
+{
+    MainWindow &main = ui::freshMain();
+    startGame(main);
+    QTest::keyClick(ui::child(&main, "Command1"), Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(ui::board(main), QStringLiteral(".../.../..."));
 }
 
 void CommandsTest::howToPlay()
@@ -278,14 +312,13 @@ void CommandsTest::howToPlay()
     QCOMPARE(buttonRect, px(1680, 3000, 1215, 495));
     QCOMPARE(buttonText, QStringLiteral("חזרה"));
     QVERIFY(buttonFocused);
-    QVERIFY(!windows::existing(windows::Id::HowToPlay));
+    QVERIFY(!ui::loaded("HowToPlay"));
     QCOMPARE(ui::board(main), before);
 }
 
 void CommandsTest::about()
 {
-    ui::reset();
-    AboutWindow &w = windows::about();
+    AboutWindow &w = ui::freshOwner().about();
     QCOMPARE(w.windowTitle(), QStringLiteral("About Velmora"));
     QCOMPARE(ui::child<QLabel>(&w, "lblVersion")->text(), QStringLiteral("Version 1.2.0"));
     QCOMPARE(ui::child<QLabel>(&w, "lblTitle")->text(), QStringLiteral("Velmora"));
@@ -353,7 +386,7 @@ void CommandsTest::aboutClosesOnKeys()
     });
     item(main, "about")->trigger();
     QVERIFY(shown);
-    QVERIFY(!windows::existing(windows::Id::FrmAbout));
+    QVERIFY(!ui::loaded("frmAbout"));
 }
 
 void CommandsTest::freshInstances()

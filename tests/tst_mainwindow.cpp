@@ -4,6 +4,7 @@
 #include "support/ui.h"
 #include "windows/captionlabel.h"
 #include "windows/lineshape.h"
+#include "windows/mainwindowtitle.h"
 
 #include <QMenuBar>
 #include <QPushButton>
@@ -39,6 +40,7 @@ private slots:
     void moves_data();
     void moves();
     void onlyLeftClicks();
+    void lookupNamesWhatIsMissing();
 
 private:
     MainWindow *main = nullptr;
@@ -48,7 +50,7 @@ void MainWindowTest::window()
 {
     main = &ui::freshMain();
     QCOMPARE(main->objectName(), QStringLiteral("Velmora"));
-    QCOMPARE(main->windowTitle(), QStringLiteral("תוכנת ה Velmora של צוות הבית"));
+    QCOMPARE(main->windowTitle(), QString::fromUtf8(kMainWindowTitle));
     QCOMPARE(main->centralWidget()->size(), QSize(483, 416));
     QCOMPARE(main->centralWidget()->y(), main->menuBar()->height()); // below the menu bar
     QCOMPARE(main->minimumSize(), main->maximumSize());
@@ -262,8 +264,7 @@ void MainWindowTest::menus()
 
 void MainWindowTest::timer()
 {
-    ui::reset();
-    auto *timer = ui::child<QTimer>(&windows::velmora(), "Timer1");
+    auto *timer = ui::child<QTimer>(&ui::freshOwner().mainWindow(), "Timer1");
     QVERIFY(timer);
     QCOMPARE(timer->interval(), 250);
     QVERIFY(timer->isActive());
@@ -305,6 +306,27 @@ void MainWindowTest::onlyLeftClicks()
     QTest::mouseDClick(cell, Qt::RightButton);
     QCOMPARE(cell->text(), QString());
     QCOMPARE(main->nextMark(), QStringLiteral("X"));
+}
+
+// A control looked up by a name (or of a kind) that the table does not hold is
+// a mistake reported with that name, not a null pointer to crash on later.
+void MainWindowTest::lookupNamesWhatIsMissing()
+{
+    QWidget parent;
+    constexpr controls::Control table[] = {{.name = "Label1", .kind = controls::Kind::Label, .at = {0, 0, 150, 150}}};
+    const controls::Controls built = controls::build(&parent, table);
+    QVERIFY(built.get<CaptionLabel>(u"Label1"));
+    auto message = [&](auto lookup) {
+        try {
+            lookup();
+        } catch (const std::logic_error &e) {
+            return QString::fromUtf8(e.what());
+        }
+        return QString();
+    };
+    QCOMPARE(message([&] { built.get(u"Label2"); }), QStringLiteral("no control named Label2"));
+    QCOMPARE(message([&] { built.get(u"Label1", 3); }), QStringLiteral("no control named Label1(3)"));
+    QVERIFY(message([&] { built.get<QPushButton>(u"Label1"); }).startsWith(u"control Label1 is not a"));
 }
 
 QTEST_MAIN(MainWindowTest)

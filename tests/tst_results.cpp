@@ -2,10 +2,12 @@
 // windows, the opening rule kept by `first`, the tallies, and the two mended
 // faults (play on after a line; the close box of a result window).
 #include "support/ui.h"
-#include "windows/firstwindow.h"
+#include "windows/starterchoice.h"
 #include "windows/resultwindow.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -24,7 +26,7 @@ QList<int> visibleStrikes(const MainWindow &main)
 
 void chooseOption(int n)
 {
-    windows::first().findChild<QRadioButton *>(QStringLiteral("Option%1").arg(n))->click();
+    ui::windows().starterChoice().findChild<QRadioButton *>(QStringLiteral("Option%1").arg(n))->click();
 }
 
 // Ends the game on the board through the check, leaving each window by its button.
@@ -64,6 +66,10 @@ private slots:
     void playStopsAtACompleteLine();
     void closeBoxCountsLikeTheButton();
     void enterPressesTheButton();
+    void keypadEnterPressesTheButton();
+    void twoQueuedDismissalsCountOnce_data();
+    void twoQueuedDismissalsCountOnce();
+    void resultLeftAfterItsOwnerIsGone();
 };
 
 void ResultsTest::resultWindows_data()
@@ -89,8 +95,7 @@ void ResultsTest::resultWindows()
     QFETCH(int, result);
     QFETCH(bool, corner);
     QFETCH(QRect, button);
-    ui::reset();
-    ResultWindow &w = windows::result(game::Result(result));
+    ResultWindow &w = ui::freshOwner().resultWindow(game::Result(result));
     QTEST(w.objectName(), "name");
     QTEST(w.windowTitle(), "caption");
     QTEST(w.size(), "client");
@@ -119,8 +124,7 @@ void ResultsTest::resultWindows()
 
 void ResultsTest::winxMarks()
 {
-    ui::reset();
-    ResultWindow &w = windows::result(game::Result::XWon);
+    ResultWindow &w = ui::freshOwner().resultWindow(game::Result::XWon);
     const int left[] = {960, 960, 3960, 3960, 240, 3120, 3000, 1200, 360, 3720, 240, 1560};
     const int top[] = {0, 1200, 2160, 240, 600, 2520, 720, 2280, 2160, 1320, 1440, 720};
     QStringList frontToBack;
@@ -147,8 +151,7 @@ void ResultsTest::winxMarks()
 
 void ResultsTest::winoMarks()
 {
-    ui::reset();
-    ResultWindow &w = windows::result(game::Result::OWon);
+    ResultWindow &w = ui::freshOwner().resultWindow(game::Result::OWon);
     const int left[] = {4440, 2400, 3960, 3600, 600, 1080, 600, 2400, 240, 4080, 240, 4440, 1200};
     const int top[] = {480, 2280, 2640, 120, 360, 2640, 2040, 600, 1560, 1440, 2760, 2040, 120};
     QList<int> order;
@@ -169,8 +172,7 @@ void ResultsTest::winoMarks()
 
 void ResultsTest::takoLabels()
 {
-    ui::reset();
-    ResultWindow &w = windows::result(game::Result::Draw);
+    ResultWindow &w = ui::freshOwner().resultWindow(game::Result::Draw);
     QStringList frontToBack;
     for (QObject *o : w.children())
         frontToBack.prepend(o->objectName());
@@ -204,8 +206,7 @@ void ResultsTest::takoLabels()
 
 void ResultsTest::firstWindow()
 {
-    ui::reset();
-    FirstWindow &w = windows::first();
+    StarterChoiceWindow &w = ui::freshOwner().starterChoice();
     QVERIFY(!w.isVisible()); // a read creates it hidden
     QCOMPARE(w.windowTitle(), QStringLiteral("?מי ראשון"));
     QCOMPARE(w.size(), QSize(396, 232));
@@ -289,7 +290,7 @@ void ResultsTest::noSecondPassWhileWaiting()
     timer->stop();
     QCOMPARE(windowsShown, 1);
     QVERIFY(!secondPass);
-    QVERIFY(!windows::existing(windows::Id::Wino));
+    QVERIFY(!ui::loaded("wino"));
 }
 
 void ResultsTest::openingRule_data()
@@ -325,10 +326,10 @@ void ResultsTest::firstNeverOpenedGivesX()
     MainWindow &main = ui::freshMain();
     main.setNextMark("O");
     ui::setBoard(main, "OOO/XX./X..");
-    QVERIFY(!windows::existing(windows::Id::First));
+    QVERIFY(!ui::loaded("first"));
     finishByButton(main);
     QCOMPARE(main.nextMark(), QStringLiteral("X"));
-    QWidget *first = windows::existing(windows::Id::First);
+    QWidget *first = ui::loaded("first");
     QVERIFY(first); // created by the read, hidden
     QVERIFY(!first->isVisible());
 }
@@ -353,17 +354,17 @@ void ResultsTest::hiddenFirstKeepsChoice()
         ui::child<QRadioButton>(first, "Option3")->click();
         ui::pressButton(first); // "אישור" hides it
     });
-    main.showFirst();
-    QWidget *first = windows::existing(windows::Id::First);
+    main.findChild<QAction *>(QStringLiteral("howsfirst"))->trigger();
+    QWidget *first = ui::loaded("first");
     QVERIFY(first && !first->isVisible());
     bool stillOption3 = false;
     ui::whenModal([&](QWidget *w) {
         stillOption3 = ui::child<QRadioButton>(w, "Option3")->isChecked();
         ui::pressButton(w);
     });
-    main.showFirst();
+    main.findChild<QAction *>(QStringLiteral("howsfirst"))->trigger();
     QVERIFY(stillOption3);
-    QCOMPARE(windows::existing(windows::Id::First), first); // the same instance
+    QCOMPARE(ui::loaded("first"), first); // the same instance
     ui::setBoard(main, "OOO/XX./X..");
     finishByButton(main);
     QCOMPARE(main.nextMark(), QStringLiteral("O")); // the winner opens
@@ -376,13 +377,13 @@ void ResultsTest::closeBoxForgetsChoice()
         ui::child<QRadioButton>(first, "Option3")->click();
         first->close();
     });
-    main.showFirst();
+    main.findChild<QAction *>(QStringLiteral("howsfirst"))->trigger();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!windows::existing(windows::Id::First));
+    QVERIFY(!ui::loaded("first"));
     ui::setBoard(main, "OOO/XX./X..");
     finishByButton(main);
     QCOMPARE(main.nextMark(), QStringLiteral("X"));
-    QVERIFY(ui::child<QRadioButton>(&windows::first(), "Option1")->isChecked());
+    QVERIFY(ui::child<QRadioButton>(&ui::windows().starterChoice(), "Option1")->isChecked());
 }
 
 void ResultsTest::tallies_data()
@@ -441,7 +442,7 @@ void ResultsTest::closeBoxCountsLikeTheButton()
     QCOMPARE(ui::board(main), QStringLiteral(".../.../..."));
     QVERIFY(visibleStrikes(main).isEmpty());
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!windows::existing(windows::Id::Winx));
+    QVERIFY(!ui::loaded("winx"));
     QVERIFY(ui::checkAnswering(main, [](QWidget *w) { w->close(); }).isEmpty());
     QCOMPARE(ui::tallies(main), QStringList({"1", "0", "0"}));
 }
@@ -453,6 +454,78 @@ void ResultsTest::enterPressesTheButton()
     ui::checkAnswering(main, [](QWidget *w) { QTest::keyClick(w->focusWidget(), Qt::Key_Return); });
     QCOMPARE(ui::tallies(main), QStringList({"0", "1", "0"}));
     QCOMPARE(ui::board(main), QStringLiteral(".../.../..."));
+}
+
+void ResultsTest::keypadEnterPressesTheButton()
+{
+    MainWindow &main = ui::freshMain();
+    ui::setBoard(main, "OOO/XX./X..");
+    ui::checkAnswering(main, [](QWidget *w) { QTest::keyClick(w->focusWidget(), Qt::Key_Enter, Qt::KeypadModifier); });
+    QCOMPARE(ui::tallies(main), QStringList({"0", "1", "0"}));
+}
+
+namespace {
+
+// Queues what a player's input would bring, without handling it yet.
+void queue(QWidget *window, const QString &how)
+{
+    QWidget *button = ui::child(window, "Command1");
+    const QPointF at = button->rect().center();
+    auto post = [](QWidget *to, QEvent *e) { QCoreApplication::postEvent(to, e); };
+    if (how == u"button") {
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+            post(button, new QMouseEvent(type, at, button->mapToGlobal(at), Qt::LeftButton,
+                                         type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, {}));
+    } else if (how == u"close") {
+        post(window, new QCloseEvent);
+    } else {
+        const int key = how == u"Return" ? Qt::Key_Return : Qt::Key_Space;
+        post(button, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier));
+        post(button, new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier));
+    }
+}
+
+} // namespace
+
+void ResultsTest::twoQueuedDismissalsCountOnce_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::newRow("button, button (a double-click)") << "button" << "button";
+    QTest::newRow("button, close box") << "button" << "close";
+    QTest::newRow("close box, close box") << "close" << "close";
+    QTest::newRow("Return, Space") << "Return" << "Space";
+}
+
+// Input already queued for a result window still arrives after the first of it
+// has finished the game; the game is counted once all the same.
+void ResultsTest::twoQueuedDismissalsCountOnce()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    MainWindow &main = ui::freshMain();
+    ui::setBoard(main, "XXX/OO./...");
+    ui::checkAnswering(main, [&](QWidget *w) {
+        queue(w, first);
+        queue(w, second);
+    });
+    QCoreApplication::processEvents();
+    QCOMPARE(ui::tallies(main), QStringList({"1", "0", "0"}));
+}
+
+// Input still queued for a result window when the program's windows are gone
+// reaches nothing (under the sanitizers, a dead window would be reported).
+void ResultsTest::resultLeftAfterItsOwnerIsGone()
+{
+    WindowOwner &owner = ui::freshOwner();
+    owner.mainWindow();
+    QPointer<ResultWindow> w = &owner.resultWindow(game::Result::XWon);
+    queue(w, "button");
+    queue(w, "close");
+    ui::reset();
+    QCoreApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!w);
 }
 
 QTEST_MAIN(ResultsTest)

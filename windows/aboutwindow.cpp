@@ -1,9 +1,5 @@
 #include "aboutwindow.h"
 
-#include "registry.h"
-#include "window.h"
-
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -69,17 +65,14 @@ constexpr Control kControls[] = {
 
 } // namespace
 
-AboutWindow::AboutWindow() : QWidget(nullptr, windows::kWindowFlags)
+AboutWindow::AboutWindow() : SecondaryWindow(kWindow, kControls)
 {
-    build(this, kControls);
-    windows::applyProperties(this, this, kWindow);
-
-    auto *ok = findChild<QPushButton *>(QStringLiteral("cmdOK"));
+    auto *ok = controls().get<QPushButton>(u"cmdOK");
     ok->setDefault(true);
     // Both the default and the cancel button of the window.
     for (QKeySequence key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Escape)})
         connect(new QShortcut(key, this), &QShortcut::activated, ok, &QPushButton::click);
-    connect(ok, &QPushButton::clicked, this, [] { windows::unload(windows::Id::FrmAbout); });
+    connect(ok, &QPushButton::clicked, this, &AboutWindow::leave);
     load();
 }
 
@@ -88,14 +81,8 @@ void AboutWindow::load()
     const QString title = QCoreApplication::applicationName();
     const QVersionNumber version = QVersionNumber::fromString(QCoreApplication::applicationVersion());
     setWindowTitle(QStringLiteral("About ") + title);
-    findChild<QLabel *>(QStringLiteral("lblVersion"))
+    controls().get<QLabel>(u"lblVersion")
         ->setText(QStringLiteral("Version %1.%2.%3").arg(version.majorVersion()).arg(version.minorVersion())
                       .arg(version.microVersion()));
-    findChild<QLabel *>(QStringLiteral("lblTitle"))->setText(title);
-}
-
-void AboutWindow::closeEvent(QCloseEvent *event)
-{
-    event->accept();
-    windows::unload(windows::Id::FrmAbout);
+    controls().get<QLabel>(u"lblTitle")->setText(title);
 }

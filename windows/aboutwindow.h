@@ -1,17 +1,16 @@
 #pragma once
 
-#include <QWidget>
+#include "secondarywindow.h"
 
 // frmAbout: the program's name, version, a picture and the credits. It writes
 // its caption, title and version from the application's own name and version
-// when it is created. Enter and Escape press its OK button.
-class AboutWindow : public QWidget
+// when it is created. Enter and Escape press its OK button, which leaves it.
+class AboutWindow : public SecondaryWindow
 {
+    Q_OBJECT
+
 public:
     AboutWindow();
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
 
 private:
     void load();

@@ -26,7 +26,8 @@ void CaptionButton::paintEvent(QPaintEvent *)
 void CaptionButton::keyPressEvent(QKeyEvent *event)
 {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && event->modifiers() == Qt::NoModifier) {
+    // Keypad Enter arrives with the keypad modifier; it acts as Return.
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         click();
         return;
     }

@@ -9,6 +9,8 @@
 // desktop the windows were designed for.
 class CaptionButton : public QPushButton
 {
+    Q_OBJECT
+
 public:
     using QPushButton::QPushButton;
 

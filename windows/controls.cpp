@@ -110,8 +110,9 @@ std::unique_ptr<QWidget> focusPlaceholder(QWidget *parent)
 
 } // namespace
 
-void build(QWidget *parent, std::span<const Control> table)
+Controls build(QWidget *parent, std::span<const Control> table)
 {
+    Controls controls;
     std::vector<std::pair<int, QWidget *>> focusChain;
     // Qt 6.4's setTabOrder leaves the first and the last widget of a focus chain
     // where they are; two placeholders at the ends keep the controls in between.
@@ -124,6 +125,7 @@ void build(QWidget *parent, std::span<const Control> table)
         if (it->tab >= 0)
             focusChain.emplace_back(it->tab, w);
         w->setVisible(!it->hidden);
+        controls.add(*it, w);
     }
     std::unique_ptr<QWidget> tail = focusPlaceholder(parent);
     std::sort(focusChain.begin(), focusChain.end(), [](auto &a, auto &b) { return a.first < b.first; });
@@ -132,6 +134,7 @@ void build(QWidget *parent, std::span<const Control> table)
     // The first in tab order has the focus when the window opens.
     if (!focusChain.empty())
         focusChain.front().second->setFocus();
+    return controls;
 }
 
 } // namespace controls

@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QColor>
+#include <QAnyStringView>
 #include <QFont>
+#include <QWidget>
 #include <span>
+#include <stdexcept>
+#include <vector>
 
 class QWidget;
 
@@ -48,9 +52,45 @@ struct Control
     bool checked = false;     // an option button's initial state
 };
 
+// The controls of one window by the names its table gives them. A name (or
+// kind) that the table does not hold is a mistake in the program: the lookup
+// throws, naming it, rather than hand back a null pointer to be found later.
+class Controls
+{
+public:
+    template <class T = QWidget>
+    T *get(QAnyStringView name, int index = -1) const
+    {
+        for (const Entry &e : entries_) {
+            if (name != QLatin1StringView(e.name) || index != e.index)
+                continue;
+            if (T *control = qobject_cast<T *>(e.widget))
+                return control;
+            throw std::logic_error("control " + describe(name, index) + " is not a " + T::staticMetaObject.className());
+        }
+        throw std::logic_error("no control named " + describe(name, index));
+    }
+
+    void add(const Control &c, QWidget *widget) { entries_.push_back({c.name, c.index, widget}); }
+
+private:
+    static std::string describe(QAnyStringView name, int index)
+    {
+        return name.toString().toStdString() + (index >= 0 ? "(" + std::to_string(index) + ")" : std::string());
+    }
+
+    struct Entry
+    {
+        const char *name;
+        int index;
+        QWidget *widget;
+    };
+    std::vector<Entry> entries_;
+};
+
 // Creates the controls as children of `parent`, named after the table, stacked
 // in the table's order, with the focus chain following the tab indexes.
-void build(QWidget *parent, std::span<const Control> table);
+Controls build(QWidget *parent, std::span<const Control> table);
 
 QFont toQFont(const Font &font);
 

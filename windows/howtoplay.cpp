@@ -1,9 +1,5 @@
 #include "howtoplay.h"
 
-#include "registry.h"
-#include "window.h"
-
-#include <QCloseEvent>
 #include <QPushButton>
 
 using namespace controls;
@@ -30,16 +26,7 @@ constexpr Control kControls[] = {
 
 } // namespace
 
-HowToPlayWindow::HowToPlayWindow() : QWidget(nullptr, windows::kWindowFlags)
+HowToPlayWindow::HowToPlayWindow() : SecondaryWindow(kWindow, kControls)
 {
-    build(this, kControls);
-    windows::applyProperties(this, this, kWindow);
-    connect(findChild<QPushButton *>(QStringLiteral("Command1")), &QPushButton::clicked, this,
-            [] { windows::unload(windows::Id::HowToPlay); });
-}
-
-void HowToPlayWindow::closeEvent(QCloseEvent *event)
-{
-    event->accept();
-    windows::unload(windows::Id::HowToPlay);
+    connect(controls().get<QPushButton>(u"Command1"), &QPushButton::clicked, this, &HowToPlayWindow::leave);
 }

@@ -1,14 +1,13 @@
 #pragma once
 
-#include <QWidget>
+#include "secondarywindow.h"
 
-// HowToPlay: one teasing sentence and a button back. It exists only while it
-// is on screen; each showing is a fresh window.
-class HowToPlayWindow : public QWidget
+// HowToPlay: one teasing sentence and a button back. Its owner unloads it when
+// it is left, so each showing is a fresh window.
+class HowToPlayWindow : public SecondaryWindow
 {
+    Q_OBJECT
+
 public:
     HowToPlayWindow();
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
 };

@@ -7,6 +7,8 @@
 // transparent to the mouse, like a drawn line.
 class LineShape : public QWidget
 {
+    Q_OBJECT
+
 public:
     LineShape(QWidget *parent, QPoint from, QPoint to, int width, const QColor &colour);
 

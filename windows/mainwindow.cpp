@@ -1,22 +1,16 @@
 #include "mainwindow.h"
 
-#include "aboutwindow.h"
 #include "captionlabel.h"
-#include "confirm.h"
-#include "controls.h"
-#include "firstwindow.h"
 #include "game/rules.h"
-#include "howtoplay.h"
 #include "lineshape.h"
-#include "registry.h"
-#include "resultwindow.h"
+#include "mainwindowtitle.h"
 #include "window.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTimer>
+#include <optional>
 
 using namespace controls;
 
@@ -34,9 +28,7 @@ constexpr Font kSans18{"MS Sans Serif", 18, 400};
 
 constexpr windows::WindowProperties kWindow{
     .name = "Velmora",
-    // Credits the team that makes the game: "first name" then "surname" here,
-    // the other way round in Label15.
-    .caption = "תוכנת ה Velmora של צוות הבית",
+    .caption = kMainWindowTitle,
     .clientWidth = 7245,
     .clientHeight = 6240,
     .back = kGreen,
@@ -123,26 +115,36 @@ constexpr Control kControls[] = {
     {.name = "Label17", .kind = Kind::Label, .at = {5640, 0, 1695, 3015}, .back = rgb(192, 64, 0)},
 };
 
+using Command = MainWindow::Command;
+
 struct MenuEntry
 {
     const char *name;
     const char *caption;
     const char *shortcut = nullptr;
-    void (MainWindow::*command)() = nullptr; // nullptr for a top-level menu
+    std::optional<Command> command = {}; // none for a top-level menu
 };
 
 // Left to right; each top-level menu followed by its items.
 constexpr MenuEntry kMenus[] = {
     {"flie", "קובץ"},
-    {"new", "חדש", "F2", &MainWindow::newGame},
-    {"exit", "יציאה", "Ctrl+X", &MainWindow::exitGame},
+    {"new", "חדש", "F2", Command::NewGame},
+    {"exit", "יציאה", "Ctrl+X", Command::Exit},
     {"options", "אפשרויות"},
-    {"winerim", "ניקוי תוצאות", nullptr, &MainWindow::clearTallies},
-    {"howsfirst", "?מי ראשון", nullptr, &MainWindow::showFirst},
+    {"winerim", "ניקוי תוצאות", nullptr, Command::ClearTallies},
+    {"howsfirst", "?מי ראשון", nullptr, Command::ChooseStarter},
     {"help", "עזרה"},
-    {"howplay", "איך משחקים", nullptr, &MainWindow::showHowToPlay},
-    {"about", "אודות", nullptr, &MainWindow::showAbout},
+    {"howplay", "איך משחקים", nullptr, Command::HowToPlay},
+    {"about", "אודות", nullptr, Command::About},
 };
+
+struct ButtonCommand
+{
+    const char *button;
+    Command command;
+};
+
+constexpr ButtonCommand kButtons[] = {{"Command1", Command::NewGame}, {"Command2", Command::Exit}};
 
 constexpr int kTickMs = 250;
 
@@ -152,27 +154,26 @@ constexpr const char *kTallyNames[] = {"Labelwinxnum", "Labelwinonum", "lbltako"
 
 MainWindow::MainWindow()
     : QMainWindow(nullptr, windows::kWindowFlags),
-      check_([](game::Result result) { windows::showModal(&windows::result(result)); })
+      check_([this](game::Result result) { emit resultFound(result); })
 {
     auto *client = new QWidget(this);
     setCentralWidget(client);
-    build(client, kControls);
+    controls_ = build(client, kControls);
     buildMenus();
 
     for (int k = 1; k <= kCells; ++k) {
-        cells_[k - 1] = client->findChild<CaptionLabel *>(QStringLiteral("Label%1").arg(k));
+        cells_[k - 1] = controls_.get<CaptionLabel>(QStringLiteral("Label%1").arg(k));
         connect(cells_[k - 1], &CaptionLabel::clicked, this, [this, k] { game::placeMark(*this, k); });
     }
     for (int line = kFirstStrike; line <= kLastStrike; ++line)
-        strikes_[line - kFirstStrike] = client->findChild<LineShape *>(QStringLiteral("Line%1").arg(line));
+        strikes_[line - kFirstStrike] = controls_.get<LineShape>(QStringLiteral("Line%1").arg(line));
     for (size_t i = 0; i < tallies_.size(); ++i)
-        tallies_[i] = client->findChild<CaptionLabel *>(QString::fromLatin1(kTallyNames[i]));
-    nextMark_ = client->findChild<CaptionLabel *>(QStringLiteral("labelhow"));
-
-    connect(client->findChild<QPushButton *>(QStringLiteral("Command1")), &QPushButton::clicked, this,
-            &MainWindow::newGame);
-    connect(client->findChild<QPushButton *>(QStringLiteral("Command2")), &QPushButton::clicked, this,
-            &MainWindow::exitGame);
+        tallies_[i] = controls_.get<CaptionLabel>(QLatin1StringView(kTallyNames[i]));
+    nextMark_ = controls_.get<CaptionLabel>(u"labelhow");
+    for (const ButtonCommand &b : kButtons) {
+        connect(controls_.get<QPushButton>(QLatin1StringView(b.button)), &QPushButton::clicked, this,
+                [this, command = b.command] { emit commandChosen(command); });
+    }
 
     timer_ = new QTimer(this);
     timer_->setObjectName(QStringLiteral("Timer1"));
@@ -197,7 +198,7 @@ void MainWindow::buildMenus()
         action->setObjectName(QString::fromLatin1(entry.name));
         if (entry.shortcut)
             action->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
-        connect(action, &QAction::triggered, this, entry.command);
+        connect(action, &QAction::triggered, this, [this, command = *entry.command] { emit commandChosen(command); });
     }
 }
 
@@ -215,34 +216,11 @@ bool MainWindow::checkBoard()
     return check_.run(*this);
 }
 
-void MainWindow::newGame()
-{
-    game::newGame(*this, windows::first().rule());
-}
-
-void MainWindow::exitGame()
-{
-    if (confirm::ask(QString::fromUtf8("?אתה בטוח שאתה רוצה לצאת"), QString::fromUtf8("יציאה")))
-        close();
-}
-
-void MainWindow::clearTallies()
-{
-    // Given no title, the box carries the application's name.
-    if (confirm::ask(QString::fromUtf8("האם אתם בטוחים שאתם רוצים לנקות את התוצאות"),
-                     QCoreApplication::applicationName()))
-        game::clearTallies(*this);
-}
-
-void MainWindow::showFirst() { windows::showModal(&windows::first()); }
-void MainWindow::showHowToPlay() { windows::showModal(&windows::howToPlay()); }
-void MainWindow::showAbout() { windows::showModal(&windows::about()); }
-
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     // The program ends with its main window: no secondary window, shown or
     // hidden, may outlive it.
-    windows::unloadSecondary();
+    emit closing();
     timer_->stop();
     event->accept();
 }

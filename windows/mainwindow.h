@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls.h"
 #include "game/board.h"
 #include "game/boardcheck.h"
 
@@ -12,12 +13,17 @@ class QTimer;
 
 // Velmora, the main window: the board, the scoreboard, the next-mark indicator,
 // the two command buttons, the menu bar and the 250 ms board check. It holds
-// all game state, in its controls' captions and visibility.
+// all game state, in its controls' captions and visibility. What reaches
+// beyond it (the other windows, the questions) it leaves to its owner by
+// signals.
 class MainWindow : public QMainWindow, public game::Board
 {
     Q_OBJECT
 
 public:
+    enum class Command { NewGame, Exit, ClearTallies, ChooseStarter, HowToPlay, About };
+    Q_ENUM(Command)
+
     MainWindow();
 
     // game::Board
@@ -30,16 +36,17 @@ public:
     QString tally(game::Tally which) const override;
     void setTally(game::Tally which, const QString &text) override;
 
-    // The commands, each shared by its button, menu item and shortcut.
-    void newGame();
-    void exitGame();
-    void clearTallies();
-    void showFirst();
-    void showHowToPlay();
-    void showAbout();
-
     // One pass of the board check; what Timer1 runs on every tick.
     bool checkBoard();
+
+signals:
+    // A button, menu item or shortcut gave a command.
+    void commandChosen(MainWindow::Command command);
+    // The check found a finished game and waits, inside this signal, until
+    // whoever shows the result lets it go on.
+    void resultFound(game::Result result);
+    // The window is closing, and the program ends with it.
+    void closing();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -47,8 +54,9 @@ protected:
 private:
     void buildMenus();
 
+    controls::Controls controls_;
     std::array<CaptionLabel *, game::Board::kCells> cells_{};
-    std::array<LineShape *, game::Board::kLastStrike - game::Board::kFirstStrike + 1> strikes_{};
+    std::array<LineShape *, game::Board::kStrikeLines> strikes_{};
     std::array<CaptionLabel *, 3> tallies_{};
     CaptionLabel *nextMark_ = nullptr;
     QTimer *timer_ = nullptr;

@@ -7,6 +7,8 @@
 // like every text of the program. The whole control answers the mouse.
 class OptionButton : public QRadioButton
 {
+    Q_OBJECT
+
 public:
     using QRadioButton::QRadioButton;
 

@@ -1,12 +1,5 @@
 #include "resultwindow.h"
 
-#include "firstwindow.h"
-#include "game/rules.h"
-#include "mainwindow.h"
-#include "registry.h"
-#include "window.h"
-
-#include <QCloseEvent>
 #include <QPushButton>
 #include <array>
 
@@ -111,25 +104,8 @@ const Description &describe(game::Result result)
 
 } // namespace
 
-ResultWindow::ResultWindow(game::Result result) : QWidget(nullptr, windows::kWindowFlags), result_(result)
+ResultWindow::ResultWindow(game::Result result)
+    : SecondaryWindow(describe(result).window, describe(result).controls)
 {
-    const Description &d = describe(result);
-    build(this, d.controls);
-    windows::applyProperties(this, this, d.window);
-    connect(findChild<QPushButton *>(QStringLiteral("Command1")), &QPushButton::clicked, this,
-            &ResultWindow::backToGame);
-}
-
-void ResultWindow::backToGame()
-{
-    game::finishGame(windows::velmora(), result_, windows::first().rule());
-    windows::unload(windows::resultId(result_));
-}
-
-void ResultWindow::closeEvent(QCloseEvent *event)
-{
-    // The close box counts the game like the button does; otherwise the result
-    // would be lost and the window would come back on every tick.
-    event->accept();
-    backToGame();
+    connect(controls().get<QPushButton>(u"Command1"), &QPushButton::clicked, this, &ResultWindow::leave);
 }

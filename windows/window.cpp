@@ -1,7 +1,7 @@
 #include "window.h"
 
-#include "taskbar.h"
 #include "twips.h"
+#include "windowmanager.h"
 
 #include <QEvent>
 #include <QEventLoop>
@@ -16,56 +16,25 @@ namespace windows {
 
 namespace {
 
+// The outer window, frame included, centred on the screen: the frame is
+// known before the window maps where the window manager can say (X11), so the
+// client area is placed once, at its final place. The window manager would
+// otherwise move it again once framed, sometimes after any correction of ours.
 void centre(QWidget *window)
 {
-    QRect frame(QPoint(), window->size().grownBy(window->windowHandle()->frameMargins()));
-    frame.moveCenter(window->screen()->geometry().center());
-    window->move(frame.topLeft());
+    const QMargins frame = frameBeforeMapping(window);
+    QRect outer(QPoint(), window->size().grownBy(frame));
+    outer.moveCenter(window->screen()->geometry().center());
+    // setGeometry places the client area, not the frame.
+    window->setGeometry(QRect(outer.topLeft() + QPoint(frame.left(), frame.top()), window->size()));
 }
-
-// A window manager frames a window only once it is shown; centre it again,
-// frame included, as soon as the frame is known. Without a window manager no
-// frame ever comes, so a few looks are enough.
-class CentreWhenFramed : public QObject
-{
-public:
-    using QObject::QObject;
-
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        switch (event->type()) {
-        case QEvent::Paint:
-        case QEvent::Move:
-        case QEvent::WindowActivate:
-            break;
-        default:
-            return false;
-        }
-        auto *window = static_cast<QWidget *>(watched);
-        const bool framed = !window->windowHandle()->frameMargins().isNull();
-        if (framed || ++looks_ == kMaxLooks) {
-            window->removeEventFilter(this);
-            deleteLater();
-        }
-        if (framed)
-            centre(window);
-        return false;
-    }
-
-private:
-    static constexpr int kMaxLooks = 20;
-    int looks_ = 0;
-};
 
 void place(QWidget *window, const WindowProperties &props)
 {
     const QRect screen = window->screen()->geometry();
     switch (props.placement) {
     case Placement::CentreScreen:
-        // Some platforms know the frame before the window shows.
-        window->winId();
         centre(window);
-        window->installEventFilter(new CentreWhenFramed(window));
         break;
     case Placement::TopLeftCorner:
         window->move(screen.topLeft());
@@ -126,6 +95,7 @@ void showModal(QWidget *window)
     QEventLoop loop;
     HideWatcher watcher(loop);
     window->installEventFilter(&watcher);
+    const KeepModalInSight keepInSight(window);
     QObject::connect(window, &QObject::destroyed, &loop, &QEventLoop::quit);
     window->setWindowModality(Qt::ApplicationModal);
     window->show();

@@ -57,7 +57,7 @@ public:
 
 private:
     std::array<QString, kCells> cells_;
-    std::array<bool, 8> strikes_{};
+    std::array<bool, kStrikeLines> strikes_{};
     std::array<QString, 3> tallies_;
     QString next_;
 };

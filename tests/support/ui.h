@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/appsetup.h"
+#include "app/windowowner.h"
 #include "support/textboard.h"
 #include "windows/mainwindow.h"
-#include "windows/registry.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <memory>
 
 namespace ui {
 
@@ -27,21 +28,46 @@ inline QStringList tallies(const MainWindow &main)
     return {main.tally(game::Tally::XWins), main.tally(game::Tally::OWins), main.tally(game::Tally::Draws)};
 }
 
-// Drops every window the program holds and lets Qt destroy them, so that each
-// case starts like a fresh run.
+inline std::unique_ptr<WindowOwner> &currentOwner()
+{
+    static std::unique_ptr<WindowOwner> owner;
+    return owner;
+}
+
+// Ends the owner of the case before and every window it held.
 inline void reset()
 {
-    windows::unloadSecondary();
-    windows::unload(windows::Id::Velmora);
+    currentOwner().reset();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Each case starts like a fresh run: a new owner with no window yet.
+inline WindowOwner &freshOwner()
+{
+    reset();
+    currentOwner() = std::make_unique<WindowOwner>();
+    return *currentOwner();
+}
+
+// The owner of the running case.
+inline WindowOwner &windows() { return *currentOwner(); }
+
+// The window of that name that the program has loaded, if any: unloaded
+// windows are gone once Qt has destroyed them.
+inline QWidget *loaded(const char *name)
+{
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1StringView(name))
+            return w;
+    return nullptr;
 }
 
 // A fresh main window with its board check stopped, so that only the test
 // decides when the check runs.
 inline MainWindow &freshMain()
 {
-    reset();
-    MainWindow &main = windows::velmora();
+    MainWindow &main = freshOwner().mainWindow();
     main.findChild<QTimer *>(QStringLiteral("Timer1"))->stop();
     main.show();
     return main;

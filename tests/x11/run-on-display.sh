@@ -29,8 +29,7 @@ trap cleanup EXIT
 # -displayfd: the server picks a free display and writes its number.
 Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
+until [ -s "$work/display" ]; do
     kill -0 "$xvfb_pid" 2>/dev/null || break
     sleep 0.05
 done
@@ -40,12 +39,33 @@ if [ ! -s "$work/display" ]; then
 fi
 export DISPLAY=":$(head -n 1 "$work/display")"
 
-openbox --sm-disable >/dev/null 2>&1 &
-wm_pid=$!
-for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+# The server answers before anything else is started on it.
+until xprop -root >/dev/null 2>&1; do
+    kill -0 "$xvfb_pid" 2>/dev/null || { echo "SKIP: Xvfb ended: $(head -c 300 "$work/xvfb.log")"; exit 77; }
     sleep 0.05
+done
+
+# A test run before the window manager manages windows would see them unframed.
+start_openbox() {
+    openbox --sm-disable >"$work/openbox.log" 2>&1 &
+    wm_pid=$!
+    until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+        kill -0 "$wm_pid" 2>/dev/null || return 1
+        sleep 0.05
+    done
+}
+for try in 1 2 3; do
+    start_openbox && break
+    echo "openbox could not start (try $try): $(head -c 300 "$work/openbox.log")"
+    wm_pid=""
+    [ "$try" -eq 3 ] && exit 1
 done
 
 export QT_QPA_PLATFORM=xcb
 "$@"
+status=$?
+if ! kill -0 "$wm_pid" 2>/dev/null; then
+    echo "openbox ended during the test: $(head -c 300 "$work/openbox.log")"
+    [ "$status" -eq 0 ] && status=1
+fi
+exit "$status"

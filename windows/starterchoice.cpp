@@ -1,10 +1,5 @@
-#include "firstwindow.h"
+#include "starterchoice.h"
 
-#include "mainwindow.h"
-#include "registry.h"
-#include "window.h"
-
-#include <QCloseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -35,34 +30,25 @@ constexpr Control kControls[] = {
 
 } // namespace
 
-FirstWindow::FirstWindow() : QWidget(nullptr, windows::kWindowFlags)
+StarterChoiceWindow::StarterChoiceWindow() : SecondaryWindow(kWindow, kControls)
 {
-    build(this, kControls);
-    windows::applyProperties(this, this, kWindow);
-    // Only the second option acts at once: O takes the next move, mid-game too.
-    connect(option(2), &QRadioButton::toggled, this, [](bool selected) {
+    connect(option(2), &QRadioButton::toggled, this, [this](bool selected) {
         if (selected)
-            windows::velmora().setNextMark(game::kO);
+            emit oOpensChosen();
     });
-    connect(findChild<QPushButton *>(QStringLiteral("Command1")), &QPushButton::clicked, this, &QWidget::hide);
+    connect(controls().get<QPushButton>(u"Command1"), &QPushButton::clicked, this, &QWidget::hide);
 }
 
-QRadioButton *FirstWindow::option(int n) const
+QRadioButton *StarterChoiceWindow::option(int n) const
 {
-    return findChild<QRadioButton *>(QStringLiteral("Option%1").arg(n));
+    return controls().get<QRadioButton>(QStringLiteral("Option%1").arg(n));
 }
 
-game::Rule FirstWindow::rule() const
+game::Rule StarterChoiceWindow::rule() const
 {
     if (option(2)->isChecked())
         return game::Rule::OOpens;
     if (option(3)->isChecked())
         return game::Rule::WinnerOpens;
     return game::Rule::XOpens;
-}
-
-void FirstWindow::closeEvent(QCloseEvent *event)
-{
-    event->accept();
-    windows::unload(windows::Id::First);
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+// The game's own types: marks, results, opening rules and tallies.
 namespace game {
 
 // The two marks are compared as whole texts, exactly and case-sensitively:

@@ -1,0 +1,136 @@
+#include "windowowner.h"
+
+#include "game/rules.h"
+#include "windows/aboutwindow.h"
+#include "windows/confirm.h"
+#include "windows/howtoplay.h"
+#include "windows/resultwindow.h"
+#include "windows/starterchoice.h"
+#include "windows/window.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+// The slot's window, created (hidden) and wired up first when there is none.
+template <class W, class Wire>
+W &instance(QPointer<W> &slot, Wire wire)
+{
+    if (!slot) {
+        slot = new W;
+        wire(slot.data());
+    }
+    return *slot;
+}
+
+// Hides and destroys the window, if any, and drops the reference at once. The
+// hide ends a modal show that waits on the window; the destruction comes once
+// the handler that unloaded it has returned.
+template <class W>
+void unload(QPointer<W> &slot)
+{
+    if (W *window = slot.data()) {
+        slot.clear();
+        window->hide();
+        window->deleteLater();
+    }
+}
+
+} // namespace
+
+WindowOwner::WindowOwner() = default;
+
+WindowOwner::~WindowOwner()
+{
+    unloadSecondary();
+    unload(main_);
+}
+
+MainWindow &WindowOwner::mainWindow()
+{
+    return instance(main_, [this](MainWindow *w) {
+        connect(w, &MainWindow::commandChosen, this, &WindowOwner::command);
+        connect(w, &MainWindow::resultFound, this, &WindowOwner::showResult);
+        connect(w, &MainWindow::closing, this, &WindowOwner::unloadSecondary);
+    });
+}
+
+StarterChoiceWindow &WindowOwner::starterChoice()
+{
+    return instance(starterChoice_, [this](StarterChoiceWindow *w) {
+        connect(w, &StarterChoiceWindow::oOpensChosen, this, [this] { mainWindow().setNextMark(game::kO); });
+        connect(w, &SecondaryWindow::left, this, [this] { unload(starterChoice_); });
+    });
+}
+
+ResultWindow &WindowOwner::resultWindow(game::Result result)
+{
+    QPointer<ResultWindow> &slot = results_[size_t(result)];
+    if (!slot) {
+        slot = new ResultWindow(result);
+        connect(slot.data(), &SecondaryWindow::left, this, [this, result] { finishGame(result); });
+    }
+    return *slot;
+}
+
+HowToPlayWindow &WindowOwner::howToPlay()
+{
+    return instance(howToPlay_, [this](HowToPlayWindow *w) {
+        connect(w, &SecondaryWindow::left, this, [this] { unload(howToPlay_); });
+    });
+}
+
+AboutWindow &WindowOwner::about()
+{
+    return instance(about_, [this](AboutWindow *w) {
+        connect(w, &SecondaryWindow::left, this, [this] { unload(about_); });
+    });
+}
+
+void WindowOwner::unloadSecondary()
+{
+    unload(starterChoice_);
+    unload(about_);
+    unload(howToPlay_);
+    for (game::Result result : {game::Result::Draw, game::Result::OWon, game::Result::XWon})
+        unload(results_[size_t(result)]);
+}
+
+void WindowOwner::showResult(game::Result result)
+{
+    windows::showModal(&resultWindow(result));
+}
+
+void WindowOwner::finishGame(game::Result result)
+{
+    game::finishGame(mainWindow(), result, starterChoice().rule());
+    unload(results_[size_t(result)]);
+}
+
+void WindowOwner::command(MainWindow::Command command)
+{
+    switch (command) {
+    case MainWindow::Command::NewGame:
+        game::newGame(mainWindow(), starterChoice().rule());
+        break;
+    case MainWindow::Command::Exit:
+        if (confirm::ask(QString::fromUtf8("?אתה בטוח שאתה רוצה לצאת"), QString::fromUtf8("יציאה")))
+            mainWindow().close();
+        break;
+    case MainWindow::Command::ClearTallies:
+        // Given no title, the box carries the application's name.
+        if (confirm::ask(QString::fromUtf8("האם אתם בטוחים שאתם רוצים לנקות את התוצאות"),
+                         QCoreApplication::applicationName()))
+            game::clearTallies(mainWindow());
+        break;
+    case MainWindow::Command::ChooseStarter:
+        windows::showModal(&starterChoice());
+        break;
+    case MainWindow::Command::HowToPlay:
+        windows::showModal(&howToPlay());
+        break;
+    case MainWindow::Command::About:
+        windows::showModal(&about());
+        break;
+    }
+}

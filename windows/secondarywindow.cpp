@@ -1,0 +1,26 @@
+#include "secondarywindow.h"
+
+#include <QCloseEvent>
+
+SecondaryWindow::SecondaryWindow(const windows::WindowProperties &properties,
+                                 std::span<const controls::Control> table)
+    : QWidget(nullptr, windows::kWindowFlags), controls_(controls::build(this, table))
+{
+    windows::applyProperties(this, this, properties);
+}
+
+void SecondaryWindow::leave()
+{
+    // A double-click, or the close box after the button, arrives after the
+    // first has already been handled.
+    if (std::exchange(left_, true))
+        return;
+    emit left();
+}
+
+void SecondaryWindow::closeEvent(QCloseEvent *event)
+{
+    // The close box leaves the window like its button, never silently.
+    event->accept();
+    leave();
+}
