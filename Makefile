@@ -1,25 +1,40 @@
 # Two commands do everything on a fresh Debian or Ubuntu machine:
 #   make run   install what is missing, build, start the game
-#   make test  install what is missing (test tools too), build, run every test suite
+#   make test  install what is missing (test tools too), build, run every test suite,
+#              then the offscreen suites again under ASan, LSan and UBSan
 BUILD ?= build
+SANITIZE_BUILD ?= build-sanitize
 JOBS  ?= 2
+SANITIZERS = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
+             LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
+             UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: run test build setup setup-test bench clean
+.PHONY: run test build build-sanitize setup setup-test bench soak clean
 
 run: setup build
 	$(BUILD)/velmora
 
-test: setup-test build
+test: setup-test build build-sanitize
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+	cd $(SANITIZE_BUILD) && $(SANITIZERS) QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS) -L offscreen
+
+build:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j$(JOBS)
+
+build-sanitize:
+	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON
+	cmake --build $(SANITIZE_BUILD) -j$(JOBS)
+
+# 100,000 random player actions under the sanitizers.
+soak: setup-test build-sanitize
+	cd $(SANITIZE_BUILD) && $(SANITIZERS) QT_QPA_PLATFORM=offscreen \
+	    VELMORA_RANDOM_SEEDS=101,102,103,104 VELMORA_RANDOM_ACTIONS=25000 tests/tst_random -maxwarnings 1
 
 bench: setup-test build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_velmora
 	tests/x11/run-on-display.sh bench/startup.sh $(BUILD)/bench/bare_window bare
 	tests/x11/run-on-display.sh bench/startup.sh $(BUILD)/velmora "תוכנת ה Velmora של צוות הבית"
-
-build:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
-	cmake --build $(BUILD) -j$(JOBS)
 
 setup:
 	scripts/setup.sh
@@ -28,4 +43,4 @@ setup-test:
 	scripts/setup.sh --test
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD)
