@@ -33,8 +33,8 @@ soak: setup-test build-sanitize
 
 bench: setup-test build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_velmora
-	tests/x11/run-on-display.sh bench/startup.sh $(BUILD)/bench/bare_window bare
-	tests/x11/run-on-display.sh bench/startup.sh $(BUILD)/velmora "תוכנת ה Velmora של צוות הבית"
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_memory 10000
+	tests/x11/run-on-display.sh $(BUILD)/bench/bench_startup $(BUILD)/velmora $(BUILD)/bench/bare_window 15
 
 setup:
 	scripts/setup.sh

@@ -94,13 +94,13 @@ bool Driver::step()
     const QString before = ui::board(*main_);
     cleared_ = false;
     const int roll = pick(100);
-    if (roll < 40)
+    if (roll < 55)
         clickCell();
-    else if (roll < 45)
+    else if (roll < 59)
         doubleClickCell();
-    else if (roll < 75)
+    else if (roll < 88)
         tick();
-    else if (roll < 92)
+    else if (roll < 96)
         command();
     else
         key();

@@ -1,6 +1,7 @@
 #include "captionbutton.h"
 
 #include "ltrtext.h"
+#include "sharedpalette.h"
 
 #include <QKeyEvent>
 #include <QStyleOptionButton>
@@ -11,6 +12,7 @@ void CaptionButton::paintEvent(QPaintEvent *)
     QStylePainter painter(this);
     QStyleOptionButton option;
     initStyleOption(&option);
+    option.palette = windows::sharedPalette(option.palette);
     const QString caption = option.text;
     option.text.clear(); // the style draws the bevel and focus, the caption comes below
     painter.drawControl(QStyle::CE_PushButton, option);

@@ -37,6 +37,10 @@ QStringList wrapAtBlanks(const QString &text, const QFontMetrics &metrics, int w
 
 void drawText(QPainter &painter, const QRect &rect, Qt::Alignment alignment, const QString &text, Wrap wrap)
 {
+    // An empty cell need not load its font (the board's is large): start-up
+    // draws nine of them.
+    if (text.isEmpty())
+        return;
     // AlignAbsolute: "left" means the left edge even under a right-to-left layout.
     const int flags = int((alignment & Qt::AlignHorizontal_Mask) | Qt::AlignAbsolute | Qt::AlignTop)
                       | Qt::TextForceLeftToRight | Qt::TextSingleLine;

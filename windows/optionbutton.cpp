@@ -1,6 +1,7 @@
 #include "optionbutton.h"
 
 #include "ltrtext.h"
+#include "sharedpalette.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -14,6 +15,7 @@ void OptionButton::paintEvent(QPaintEvent *)
     QStylePainter painter(this);
     QStyleOptionButton option;
     initStyleOption(&option);
+    option.palette = windows::sharedPalette(option.palette);
     option.direction = Qt::RightToLeft; // the circle goes to the right
 
     QStyleOptionButton indicator = option;

@@ -70,6 +70,9 @@ private:
 
 void applyProperties(QWidget *window, QWidget *client, const WindowProperties &props)
 {
+    // The window manager answers while the rest is set up.
+    if (props.placement == Placement::CentreScreen)
+        askForFrame(window);
     window->setObjectName(QString::fromLatin1(props.name));
     window->setWindowTitle(QString::fromUtf8(props.caption));
     if (props.back.set) {

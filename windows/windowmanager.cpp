@@ -65,31 +65,51 @@ void keepOutOfTaskbar(QWidget *window)
     xcb_flush(connection);
 }
 
+namespace {
+
+constexpr char kFrameAsked[] = "velmoraFrameAsked";
+
+// Only a window manager that says it answers is asked; no window manager, no frame.
+bool answersFrameRequests(xcb_connection_t *connection)
+{
+    const xcb_atom_t request = internAtom(connection, "_NET_REQUEST_FRAME_EXTENTS");
+    return property(connection, rootOf(connection), internAtom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM)
+        .contains(request);
+}
+
+} // namespace
+
+void askForFrame(QWidget *window)
+{
+    xcb_connection_t *connection = x11Connection();
+    if (!connection || !answersFrameRequests(connection))
+        return;
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = xcb_window_t(window->winId());
+    message.type = internAtom(connection, "_NET_REQUEST_FRAME_EXTENTS");
+    xcb_send_event(connection, 0, rootOf(connection),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char *>(&message));
+    xcb_flush(connection);
+    window->setProperty(kFrameAsked, true);
+}
+
 QMargins frameBeforeMapping(QWidget *window)
 {
     xcb_connection_t *connection = x11Connection();
     if (!connection)
         return {};
-    const xcb_window_t root = rootOf(connection);
-    const xcb_atom_t request = internAtom(connection, "_NET_REQUEST_FRAME_EXTENTS");
-    const xcb_atom_t extents = internAtom(connection, "_NET_FRAME_EXTENTS");
-    // Only a window manager that says it answers is asked; no window manager, no frame.
-    if (!property(connection, root, internAtom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM).contains(request))
+    if (!window->property(kFrameAsked).toBool())
+        askForFrame(window);
+    if (!window->property(kFrameAsked).toBool())
         return {};
-
-    const auto id = xcb_window_t(window->winId());
-    xcb_client_message_event_t message{};
-    message.response_type = XCB_CLIENT_MESSAGE;
-    message.format = 32;
-    message.window = id;
-    message.type = request;
-    xcb_send_event(connection, 0, root,
-                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
-                   reinterpret_cast<const char *>(&message));
-    xcb_flush(connection);
 
     // The answer is a property on our window, usually there within a round trip
     // or two; a window manager too busy to answer in time leaves the frame unknown.
+    const xcb_atom_t extents = internAtom(connection, "_NET_FRAME_EXTENTS");
+    const auto id = xcb_window_t(window->winId());
     const QDeadlineTimer deadline(1000);
     do {
         const QList<uint32_t> lrtb = property(connection, id, extents, XCB_ATOM_CARDINAL);
@@ -99,7 +119,7 @@ QMargins frameBeforeMapping(QWidget *window)
             auto logical = [ratio](uint32_t device) { return qRound(device / ratio); };
             return QMargins(logical(lrtb[0]), logical(lrtb[2]), logical(lrtb[1]), logical(lrtb[3]));
         }
-        QThread::usleep(500);
+        QThread::usleep(200);
     } while (!deadline.hasExpired());
     return {};
 }

@@ -14,7 +14,9 @@ void keepOutOfTaskbar(QWidget *window);
 
 // The frame the window manager will put around the window, asked for before
 // the window is mapped, so that the window can be placed once, frame included.
-// Null margins when the window manager cannot say.
+// Null margins when the window manager cannot say. Asking early, before the
+// window's other set-up, lets the window manager answer meanwhile.
+void askForFrame(QWidget *window);
 QMargins frameBeforeMapping(QWidget *window);
 
 // While it lives, a modal window that the window manager minimised anyway

@@ -1,0 +1,151 @@
+// Start-up in a real window, the game against a bare Qt window with a menu
+// bar, run alternately: from the process's start to its window managed by the
+// window manager, and to its first drawn frame (the window's centre no longer
+// the black of the empty screen). Medians, and the game's ratio to the bare
+// window. Run on a display with a window manager:
+//   tests/x11/run-on-display.sh startup GAME BARE [runs]
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Run
+{
+    double managedMs = 0, drawnMs = 0, peakMiB = 0;
+};
+
+xcb_atom_t atom(xcb_connection_t *c, const char *name)
+{
+    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&free)> reply(
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(strlen(name)), name), nullptr), free);
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
+std::vector<xcb_window_t> clients(xcb_connection_t *c, xcb_window_t root, xcb_atom_t list)
+{
+    std::unique_ptr<xcb_get_property_reply_t, decltype(&free)> reply(
+        xcb_get_property_reply(c, xcb_get_property(c, 0, root, list, XCB_ATOM_WINDOW, 0, 1024), nullptr), free);
+    if (!reply)
+        return {};
+    auto *ids = static_cast<xcb_window_t *>(xcb_get_property_value(reply.get()));
+    return std::vector<xcb_window_t>(ids, ids + xcb_get_property_value_length(reply.get()) / 4);
+}
+
+// The pixel at the window's centre, or 0 (black) while nothing is drawn.
+uint32_t centrePixel(xcb_connection_t *c, xcb_window_t w)
+{
+    std::unique_ptr<xcb_get_geometry_reply_t, decltype(&free)> geometry(
+        xcb_get_geometry_reply(c, xcb_get_geometry(c, w), nullptr), free);
+    if (!geometry)
+        return 0;
+    std::unique_ptr<xcb_get_image_reply_t, decltype(&free)> image(
+        xcb_get_image_reply(c,
+                            xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, w, int16_t(geometry->width / 2),
+                                          int16_t(geometry->height / 2), 1, 1, ~0u),
+                            nullptr),
+        free);
+    if (!image || xcb_get_image_data_length(image.get()) < 4)
+        return 0;
+    uint32_t pixel;
+    memcpy(&pixel, xcb_get_image_data(image.get()), 4);
+    return pixel & 0xffffff;
+}
+
+double peakMiB(pid_t pid)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::atof(line.c_str() + 6) / 1024;
+    }
+    return 0;
+}
+
+Run measure(xcb_connection_t *c, xcb_window_t root, xcb_atom_t list, const char *program)
+{
+    const std::vector<xcb_window_t> before = clients(c, root, list);
+    const auto start = Clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        execl(program, program, static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    auto since = [&] { return std::chrono::duration<double, std::milli>(Clock::now() - start).count(); };
+    Run run;
+    xcb_window_t window = 0;
+    while (!window) {
+        for (xcb_window_t w : clients(c, root, list))
+            if (std::find(before.begin(), before.end(), w) == before.end())
+                window = w;
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    run.managedMs = since();
+    while (centrePixel(c, window) == 0)
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    run.drawnMs = since();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300)); // settled, for its memory
+    run.peakMiB = peakMiB(pid);
+    kill(pid, SIGTERM);
+    waitpid(pid, nullptr, 0);
+    while (clients(c, root, list).size() > before.size()) // gone before the next run
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return run;
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: startup GAME BARE [runs]\n");
+        return 2;
+    }
+    const int runs = argc > 3 ? std::atoi(argv[3]) : 15;
+    xcb_connection_t *c = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(c)) {
+        std::fprintf(stderr, "startup: cannot open the display\n");
+        return 1;
+    }
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const xcb_atom_t list = atom(c, "_NET_CLIENT_LIST");
+
+    std::vector<double> managed[2], drawn[2], peak[2];
+    for (int i = 0; i < runs; ++i) {
+        for (int p = 0; p < 2; ++p) { // alternately, so that both meet the same machine
+            const Run r = measure(c, root, list, argv[1 + p]);
+            managed[p].push_back(r.managedMs);
+            drawn[p].push_back(r.drawnMs);
+            peak[p].push_back(r.peakMiB);
+        }
+    }
+    const char *names[] = {"game", "bare Qt window"};
+    std::printf("%-16s %14s %16s %14s   (medians of %d runs)\n", "", "managed (ms)", "first frame (ms)",
+                "peak RSS (MiB)", runs);
+    for (int p = 0; p < 2; ++p)
+        std::printf("%-16s %14.1f %16.1f %14.1f\n", names[p], median(managed[p]), median(drawn[p]), median(peak[p]));
+    std::printf("%-16s %14.2fx %15.2fx\n", "game / bare", median(managed[0]) / median(managed[1]),
+                median(drawn[0]) / median(drawn[1]));
+    xcb_disconnect(c);
+    return 0;
+}
