@@ -9,7 +9,7 @@ SANITIZERS = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
              LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
              UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: run test build build-sanitize setup setup-test bench soak clean
+.PHONY: run test build build-sanitize setup setup-test bench soak package clean
 
 run: setup build
 	$(BUILD)/velmora
@@ -25,6 +25,10 @@ build:
 build-sanitize:
 	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON
 	cmake --build $(SANITIZE_BUILD) -j$(JOBS)
+
+# The Debian package, build/velmora_<version>-1_amd64.deb.
+package: setup-test build
+	cd $(BUILD) && cpack
 
 # 100,000 random player actions under the sanitizers.
 soak: setup-test build-sanitize

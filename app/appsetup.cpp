@@ -11,9 +11,9 @@ namespace app {
 void configure()
 {
     // No display name: Qt would append it to every window title.
-    QApplication::setApplicationName(QStringLiteral("Velmora"));
+    QApplication::setApplicationName(QStringLiteral(VELMORA_NAME));
     QApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("velmora"));
+    QApplication::setDesktopFileName(QStringLiteral(VELMORA_APP_ID));
 
     // Left to right even on a Hebrew desktop; the menu bar runs from the left.
     QApplication::setLayoutDirection(Qt::LeftToRight);
@@ -23,9 +23,10 @@ void configure()
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
                                {QStringLiteral("Nachlieli CLM"), QStringLiteral("DejaVu Sans")});
 
+    // Every size drawn, so that title bars and task switchers get a sharp one.
     QIcon icon;
-    icon.addFile(QStringLiteral(":/velmora/velmora-16.png"));
-    icon.addFile(QStringLiteral(":/velmora/velmora-32.png"));
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/velmora/icons/%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
 
     windows::actOnceOnHeldEnter(qApp);

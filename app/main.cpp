@@ -1,11 +1,60 @@
 #include "appsetup.h"
+#include "commandline.h"
 #include "windowowner.h"
 
 #include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// While Qt starts, a failure to reach any display ends the program with one
+// line of ours and status 1, instead of Qt's messages, abort and core dump.
+// Qt's other messages are kept until it has started.
+QStringList startUpWarnings;
+
+void startUpMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtFatalMsg) {
+        const char *wayland = std::getenv("WAYLAND_DISPLAY");
+        if (wayland && *wayland)
+            std::fprintf(stderr, "velmora: cannot open the Wayland display \"%s\" (is qt6-wayland installed?)"
+                                 " nor an X display\n", wayland);
+        else
+            std::fputs("velmora: cannot open a display: Qt found no platform it could start on\n", stderr);
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+    if (type != QtDebugMsg && type != QtInfoMsg)
+        startUpWarnings << message;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    const app::Invocation invocation = app::readCommandLine(argc, argv);
+    switch (invocation.action) {
+    case app::Invocation::Action::Help:
+    case app::Invocation::Action::Version:
+        std::fputs(invocation.text.c_str(), stdout);
+        return 0;
+    case app::Invocation::Action::Error:
+        std::fputs(invocation.text.c_str(), stderr);
+        return 2;
+    case app::Invocation::Action::Play:
+        break;
+    }
+    if (const std::string problem = app::displayProblem(argc, argv); !problem.empty()) {
+        std::fputs(problem.c_str(), stderr);
+        return 1;
+    }
+
+    const QtMessageHandler qtHandler = qInstallMessageHandler(startUpMessages);
     QApplication application(argc, argv);
+    qInstallMessageHandler(qtHandler);
+    for (const QString &warning : std::as_const(startUpWarnings))
+        qWarning("%s", qPrintable(warning));
     app::configure();
     int status = 0;
     {

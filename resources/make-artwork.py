@@ -1,9 +1,13 @@
 #!/usr/bin/env python3
-"""Draws Velmora's artwork: the program icon (32 and 16 pixels, at most 16 colours) and
-the About picture (181 x 181). The output files are committed; run this again
-only to change the drawings."""
+"""Draws Velmora's artwork: the program icon as scalable artwork (SVG) with PNGs at
+16 to 256 pixels rendered from it (rsvg-convert, from librsvg2-bin), and the About
+picture (181 x 181). The output files are committed; run this again only to
+change the drawings."""
 import math
+import os
 import struct
+import subprocess
+import tempfile
 import zlib
 
 GREEN = (0, 192, 0)
@@ -85,11 +89,54 @@ def write_png(path, img, max_colours=None):
 
 
 GAME = "XOX" "OXO" "..X"
+APP_ID = "org.example.velmora"
+ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
 
-icon32 = board(32, 1, 2, GAME, 2, (0, 8))
-icon16 = board(16, 0, 1, "." * 9, 1, (0, 8))
-write_png("velmora-32.png", icon32, 16)
-write_png("velmora-16.png", icon16, 16)
+
+def hexcolour(rgb):
+    return "#%02x%02x%02x" % rgb
+
+
+def icon_svg(marks):
+    """The icon on a 256-unit square: a rounded green board, nine orange cells,
+    the marks and a blue strike line across the diagonal. Small sizes leave the
+    marks out, which would only blur."""
+    size, margin, gap = 256, 16, 12
+    cell = (size - 2 * margin - 2 * gap) / 3
+    out = ['<svg xmlns="http://www.w3.org/2000/svg" width="256" height="256" viewBox="0 0 256 256">',
+           '<rect x="4" y="4" width="248" height="248" rx="36" fill="%s"/>' % hexcolour(GREEN)]
+    centres = []
+    for row in range(3):
+        for col in range(3):
+            x, y = margin + col * (cell + gap), margin + row * (cell + gap)
+            out.append('<rect x="%.1f" y="%.1f" width="%.1f" height="%.1f" rx="8" fill="%s"/>'
+                       % (x, y, cell, cell, hexcolour(ORANGE)))
+            centres.append((x + cell / 2, y + cell / 2))
+    stroke = 'stroke="%s" stroke-width="14" stroke-linecap="round" fill="none"' % hexcolour(DARK)
+    arm = cell * 0.28
+    for (cx, cy), mark in zip(centres, marks):
+        if mark == "X":
+            out.append('<path d="M%.1f %.1fL%.1f %.1fM%.1f %.1fL%.1f %.1f" %s/>'
+                       % (cx - arm, cy - arm, cx + arm, cy + arm, cx - arm, cy + arm, cx + arm, cy - arm, stroke))
+        elif mark == "O":
+            out.append('<circle cx="%.1f" cy="%.1f" r="%.1f" %s/>' % (cx, cy, arm, stroke))
+    (ax, ay), (bx, by) = centres[0], centres[8]
+    out.append('<path d="M%.1f %.1fL%.1f %.1f" stroke="%s" stroke-width="22" stroke-linecap="round"/>'
+               % (ax, ay, bx, by, hexcolour(BLUE)))
+    out.append("</svg>")
+    return "\n".join(out) + "\n"
+
+
+with open(APP_ID + ".svg", "w") as f:
+    f.write(icon_svg(GAME))
+with tempfile.TemporaryDirectory() as scratch:
+    plain = os.path.join(scratch, "plain.svg")
+    with open(plain, "w") as f:
+        f.write(icon_svg("." * 9))
+    for px in ICON_SIZES:
+        source = plain if px < 32 else APP_ID + ".svg"
+        subprocess.run(["rsvg-convert", "-w", str(px), "-h", str(px), "-o",
+                        "icons/%d.png" % px, source], check=True)
 
 about = board(181, 8, 7, GAME, 7, (0, 8))
 write_png("about.png", about)

@@ -58,7 +58,10 @@ constexpr Control kControls[] = {
      .index = 0},
     onBlack("lblVersion", "גירסה  :  1.2.0 ", 2640, 1320, 3885, 225),
     onBlack("lblDisclaimer",
-            "כל הזכויות שמורות לצוות הבית. מותר להעתיק ולהפיץ את התוכנה ללא שינוי וללא תמורה", 2400, 4080,
+            // The licence, in short; no trailing stop, which a left-to-right line would
+            // draw at the sentence's start.
+            "תוכנה חופשית לפי הרישיון הציבורי הכללי של גנו, גרסה 3 או מאוחרת יותר. מותר להעתיק, להפיץ "
+            "ולשנות אותה, ללא כל אחריות", 2400, 4080,
             3870, 825),
     {.name = "Label4", .kind = Kind::Label, .at = {0, 2760, 6735, 1095}, .back = kOrange},
 };

@@ -1,5 +1,7 @@
 #include "windowmanager.h"
 
+#ifdef VELMORA_X11
+
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -177,3 +179,23 @@ KeepModalInSight::~KeepModalInSight()
 }
 
 } // namespace windows
+
+#else // built without xcb: nothing to say beyond what Qt says
+
+#include <QWidget>
+
+namespace windows {
+
+void keepOutOfTaskbar(QWidget *) {}
+void askForFrame(QWidget *) {}
+QMargins frameBeforeMapping(QWidget *) { return {}; }
+
+class KeepModalInSight::Filter
+{
+};
+KeepModalInSight::KeepModalInSight(QWidget *) {}
+KeepModalInSight::~KeepModalInSight() = default;
+
+} // namespace windows
+
+#endif

@@ -1,0 +1,63 @@
+// The built program's command line: its own options answer without a display,
+// anything unknown is refused, and a display that cannot be opened is said in
+// one line with status 1, never Qt's abort.
+#include <QProcess>
+#include <QTest>
+
+class CommandLineTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void run_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("display"); // DISPLAY, or "-" to leave it unset
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("expected"); // stdout then stderr; of the usage, its first line
+        const QString usage = QStringLiteral("Usage: velmora [--help | --version]\n");
+        const QString hint = QStringLiteral("Try 'velmora --help' for the options.\n");
+        QTest::newRow("--version") << QStringList{"--version"} << "-" << 0
+                                   << QStringLiteral("velmora %1\n").arg(QStringLiteral(VELMORA_VERSION));
+        QTest::newRow("-v") << QStringList{"-v"} << "-" << 0
+                            << QStringLiteral("velmora %1\n").arg(QStringLiteral(VELMORA_VERSION));
+        QTest::newRow("--help") << QStringList{"--help"} << "-" << 0 << usage;
+        QTest::newRow("-h after a Qt option") << QStringList{"-style", "fusion", "-h"} << "-" << 0 << usage;
+        QTest::newRow("unknown option") << QStringList{"--bogus"} << "-" << 2
+                                        << "velmora: unknown option '--bogus'\n" + hint;
+        QTest::newRow("argument") << QStringList{"bogus"} << "-" << 2
+                                  << "velmora: unexpected argument 'bogus'\n" + hint;
+        QTest::newRow("no DISPLAY") << QStringList{} << "-" << 1
+                                    << QStringLiteral("velmora: cannot open a display: DISPLAY is not set\n");
+        QTest::newRow("unreachable display") << QStringList{} << ":77" << 1
+                                             << QStringLiteral("velmora: cannot open the display \":77\"\n");
+        QTest::newRow("unreachable -display") << QStringList{"-display", ":78"} << ":77" << 1
+                                              << QStringLiteral("velmora: cannot open the display \":78\"\n");
+    }
+
+    void run()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, display);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"})
+            env.remove(QString::fromLatin1(name));
+        if (display != u"-")
+            env.insert(QStringLiteral("DISPLAY"), display);
+        QProcess velmora;
+        velmora.setProcessEnvironment(env);
+        velmora.start(QStringLiteral(VELMORA_BIN), args);
+        QVERIFY(velmora.waitForFinished(10000));
+        QCOMPARE(velmora.exitStatus(), QProcess::NormalExit); // no abort, no core dump
+        QTEST(velmora.exitCode(), "status");
+        QFETCH(QString, expected);
+        const QString output = QString::fromUtf8(velmora.readAllStandardOutput() + velmora.readAllStandardError());
+        if (expected.startsWith(u"Usage:"))
+            QVERIFY2(output.startsWith(expected) && output.contains(u"--version"), qPrintable(output));
+        else
+            QCOMPARE(output, expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(CommandLineTest)
+#include "tst_commandline.moc"
