@@ -1,5 +1,6 @@
 #include "appsetup.h"
 
+#include "windows/accessibility.h"
 #include "windows/heldkeys.h"
 
 #include <QApplication>
@@ -30,6 +31,7 @@ void configure()
     QApplication::setWindowIcon(icon);
 
     windows::actOnceOnHeldEnter(qApp);
+    windows::installAccessibility();
 }
 
 } // namespace app

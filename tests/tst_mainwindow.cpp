@@ -40,6 +40,9 @@ private slots:
     void moves_data();
     void moves();
     void onlyLeftClicks();
+    void keyMoves_data();
+    void keyMoves();
+    void noKeyMovesUnderAModalWindow();
     void lookupNamesWhatIsMissing();
 
 private:
@@ -306,6 +309,52 @@ void MainWindowTest::onlyLeftClicks()
     QTest::mouseDClick(cell, Qt::RightButton);
     QCOMPARE(cell->text(), QString());
     QCOMPARE(main->nextMark(), QStringLiteral("X"));
+}
+
+void MainWindowTest::keyMoves_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("keypad");
+    QTest::addColumn<QString>("board");
+    QTest::addColumn<QString>("next");
+    QTest::newRow("digit 1: cell 1") << ".../.../..." << int(Qt::Key_1) << false << "X../.../..." << "O";
+    QTest::newRow("digit 9: cell 9") << ".../.../..." << int(Qt::Key_9) << false << ".../.../..X" << "O";
+    QTest::newRow("keypad 7: top left") << ".../.../..." << int(Qt::Key_7) << true << "X../.../..." << "O";
+    QTest::newRow("keypad 8: top middle") << ".../.../..." << int(Qt::Key_8) << true << ".X./.../..." << "O";
+    QTest::newRow("keypad 3: bottom right") << ".../.../..." << int(Qt::Key_3) << true << ".../.../..X" << "O";
+    QTest::newRow("a taken cell refuses its key") << "X../.../..." << int(Qt::Key_1) << false << "X../.../..." << "X";
+    QTest::newRow("locked while a line waits") << "XXX/OO./..." << int(Qt::Key_6) << false << "XXX/OO./..." << "X";
+}
+
+// A key is a click on its cell, whatever has the focus in the main window.
+void MainWindowTest::keyMoves()
+{
+    QFETCH(QString, before);
+    QFETCH(int, key);
+    QFETCH(bool, keypad);
+    main = &ui::freshMain();
+    ui::setBoard(*main, before);
+    main->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(main));
+    QVERIFY(main->focusWidget()); // a command button
+    QTest::keyClick(main->focusWidget(), Qt::Key(key), keypad ? Qt::KeypadModifier : Qt::NoModifier);
+    QTEST(ui::board(*main), "board");
+    QTEST(main->nextMark(), "next");
+}
+
+void MainWindowTest::noKeyMovesUnderAModalWindow()
+{
+    main = &ui::freshMain();
+    main->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(main));
+    ui::whenModal([this](QWidget *about) {
+        QTest::keyClick(main, Qt::Key_5);
+        QTest::keyClick(about, Qt::Key_5);
+        about->close();
+    });
+    ui::child<QAction>(main, "about")->trigger();
+    QCOMPARE(ui::board(*main), QStringLiteral(".../.../..."));
 }
 
 // A control looked up by a name (or of a kind) that the table does not hold is

@@ -76,6 +76,7 @@ AboutWindow::AboutWindow() : SecondaryWindow(kWindow, kControls)
     for (QKeySequence key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Escape)})
         connect(new QShortcut(key, this), &QShortcut::activated, ok, &QPushButton::click);
     connect(ok, &QPushButton::clicked, this, &AboutWindow::leave);
+    controls().get(u"Picture1")->setAccessibleName(QString::fromUtf8("לוח איקס עיגול שאיקס ניצח בו"));
     load();
 }
 

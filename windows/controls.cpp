@@ -1,5 +1,6 @@
 #include "controls.h"
 
+#include "accessibility.h"
 #include "captionbutton.h"
 #include "captionlabel.h"
 #include "lineshape.h"
@@ -99,12 +100,15 @@ void applyLook(QWidget *w, const Control &c)
     if (c.fore.set && c.kind != Kind::Line) // a line keeps its colour itself
         palette.setColor(QPalette::WindowText, c.fore.toQColor());
     w->setPalette(palette);
+    if (c.kind == Kind::Line || c.decorative)
+        windows::hideFromReaders(w);
 }
 
 std::unique_ptr<QWidget> focusPlaceholder(QWidget *parent)
 {
     auto placeholder = std::make_unique<QWidget>(parent);
     placeholder->setFocusPolicy(Qt::TabFocus);
+    windows::hideFromReaders(placeholder.get());
     return placeholder;
 }
 

@@ -50,6 +50,7 @@ struct Control
     bool framed = false;      // a thin single-line frame around a label
     bool hidden = false;
     bool checked = false;     // an option button's initial state
+    bool decorative = false;  // drawn for looks only: hidden from screen readers, like every line
 };
 
 // The controls of one window by the names its table gives them. A name (or

@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "accessibility.h"
 #include "captionlabel.h"
 #include "game/rules.h"
 #include "lineshape.h"
@@ -8,6 +9,7 @@
 
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QPushButton>
 #include <QTimer>
 #include <optional>
@@ -64,7 +66,7 @@ constexpr Control kControls[] = {
     {.name = "Label19", .kind = Kind::Label, .at = {6675, 2280, 540, 300}, .caption = "תיקו", .font = kDavid15,
      .back = kGreen, .align = Align::Right},
     line("Line19", 5640, 4200, 7200, 4200),
-    {.name = "Label18", .kind = Kind::Label, .at = {0, 5400, 5655, 855}, .back = rgb(0, 0, 255)},
+    {.name = "Label18", .kind = Kind::Label, .at = {0, 5400, 5655, 855}, .back = rgb(0, 0, 255), .decorative = true},
     strike("Line18", 4680, 360, 4680, 5040),
     strike("Line17", 840, 360, 840, 5040),
     strike("Line16", 240, 4440, 5280, 4440),
@@ -111,8 +113,9 @@ constexpr Control kControls[] = {
     cell("Label3", 4080, 360),
     cell("Label2", 2160, 360),
     cell("Label1", 240, 360),
-    {.name = "Label16", .kind = Kind::Label, .at = {5640, 3000, 1935, 3495}, .back = rgb(255, 255, 0)},
-    {.name = "Label17", .kind = Kind::Label, .at = {5640, 0, 1695, 3015}, .back = rgb(192, 64, 0)},
+    {.name = "Label16", .kind = Kind::Label, .at = {5640, 3000, 1935, 3495}, .back = rgb(255, 255, 0),
+     .decorative = true},
+    {.name = "Label17", .kind = Kind::Label, .at = {5640, 0, 1695, 3015}, .back = rgb(192, 64, 0), .decorative = true},
 };
 
 using Command = MainWindow::Command;
@@ -146,6 +149,20 @@ struct ButtonCommand
 
 constexpr ButtonCommand kButtons[] = {{"Command1", Command::NewGame}, {"Command2", Command::Exit}};
 
+// Headers that name a control for screen readers ("X: 1", not "1").
+struct LabelFor
+{
+    const char *label;
+    const char *control;
+};
+
+constexpr LabelFor kLabels[] = {
+    {"Label10", "labelhow"}, {"Label12", "Labelwinxnum"}, {"Label13", "Labelwinonum"}, {"Label19", "lbltako"}};
+
+// The digit keys place in cells 1 to 9 as numbered; the keypad by position,
+// its 7 8 9 on the top row. Indexed by the key's digit less one.
+constexpr int kKeypadCell[] = {7, 8, 9, 4, 5, 6, 1, 2, 3};
+
 constexpr int kTickMs = 250;
 
 constexpr const char *kTallyNames[] = {"Labelwinxnum", "Labelwinonum", "lbltako"};
@@ -164,7 +181,19 @@ MainWindow::MainWindow()
     for (int k = 1; k <= kCells; ++k) {
         cells_[k - 1] = controls_.get<CaptionLabel>(QStringLiteral("Label%1").arg(k));
         connect(cells_[k - 1], &CaptionLabel::clicked, this, [this, k] { game::placeMark(*this, k); });
+        windows::makeBoardCell(cells_[k - 1], (k - 1) / 3 + 1, (k - 1) % 3 + 1);
     }
+    // Window shortcuts: whatever has the focus here, and never while a modal
+    // window is open. A key press is a click on its cell, refused alike.
+    for (int digit = 1; digit <= 9; ++digit) {
+        const auto key = Qt::Key(Qt::Key_0 + digit);
+        connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, cells_[digit - 1],
+                &CaptionLabel::click);
+        connect(new QShortcut(QKeySequence(Qt::KeypadModifier | key), this), &QShortcut::activated,
+                cells_[kKeypadCell[digit - 1] - 1], &CaptionLabel::click);
+    }
+    for (const LabelFor &l : kLabels)
+        controls_.get<QLabel>(QLatin1StringView(l.label))->setBuddy(controls_.get(QLatin1StringView(l.control)));
     for (int line = kFirstStrike; line <= kLastStrike; ++line)
         strikes_[line - kFirstStrike] = controls_.get<LineShape>(QStringLiteral("Line%1").arg(line));
     for (size_t i = 0; i < tallies_.size(); ++i)

@@ -15,7 +15,7 @@ constexpr Font kDavid36 = {"David", 36, 350};
 constexpr Control mark(const char *caption, int index, int left, int top, int width)
 {
     return {.name = "Label1", .kind = Kind::Label, .at = {left, top, width, 615}, .caption = caption,
-            .font = kSans, .index = index};
+            .font = kSans, .index = index, .decorative = true};
 }
 
 constexpr Control winxControls[] = {
@@ -33,7 +33,8 @@ constexpr Control winxControls[] = {
     mark("x", 2, 3960, 2160, 375),
     mark("x", 1, 960, 1200, 375),
     mark("x", 0, 960, 0, 375),
-    {.name = "Label2", .kind = Kind::Label, .at = {1440, -960, 2010, 3930}, .caption = "x", .font = kHuge},
+    {.name = "Label2", .kind = Kind::Label, .at = {1440, -960, 2010, 3930}, .caption = "x", .font = kHuge,
+     .decorative = true},
 };
 
 constexpr Control winoControls[] = {
@@ -52,12 +53,14 @@ constexpr Control winoControls[] = {
     mark("O", 1, 2400, 2280, 495),
     mark("O", 0, 4440, 480, 495),
     mark("O", 3, 3600, 120, 495),
-    {.name = "Label2", .kind = Kind::Label, .at = {1200, 120, 2895, 3930}, .caption = "O", .font = kHuge},
+    {.name = "Label2", .kind = Kind::Label, .at = {1200, 120, 2895, 3930}, .caption = "O", .font = kHuge,
+     .decorative = true},
 };
 
 constexpr Control small(const char *name, const char *caption, int left, int top)
 {
-    return {.name = name, .kind = Kind::Label, .at = {left, top, 525, 705}, .caption = caption, .font = kDavid36};
+    return {.name = name, .kind = Kind::Label, .at = {left, top, 525, 705}, .caption = caption, .font = kDavid36,
+            .decorative = true};
 }
 
 constexpr const char *kNobodyWon = "אף אחד לא ניצח";

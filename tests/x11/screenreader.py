@@ -1,0 +1,172 @@
+#!/usr/bin/python3
+"""The built program as a screen reader meets it, over AT-SPI: the board's nine
+cells by their places, a game won by X with the digit keys alone, each move
+heard as a name change on its cell, the result window as a modal dialog with
+no decorative marks, left by its button's action, and the tallies read through
+their headers. Prints the main window's tree as a reader walks it.
+Run on a display of its own: run-on-display.sh screenreader.py VELMORA TITLE_HEADER"""
+import os
+import re
+import subprocess
+import sys
+import time
+
+try:
+    import gi
+
+    gi.require_version("Atspi", "2.0")
+    from gi.repository import GLib
+    import pyatspi
+except (ImportError, ValueError) as missing:
+    print("SKIP: pyatspi is not installed (make test installs it): %s" % missing)
+    sys.exit(77)
+
+velmora = sys.argv[1]
+with open(sys.argv[2], encoding="utf-8") as header:  # the main window's title, from its one source
+    title = re.search(r'kMainWindowTitle\[\] = "([^"]*)"', header.read()).group(1)
+passed, failed = 0, 0
+
+
+def check(condition, what):
+    global passed, failed
+    if condition:
+        passed += 1
+    else:
+        failed += 1
+        print("FAIL: " + what)
+
+
+def pump():
+    context = GLib.MainContext.default()
+    while context.pending():
+        context.iteration(False)
+
+
+def wait_for(condition, seconds=10):
+    """The condition's first true value, or None once the time is up."""
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        pump()
+        value = condition()
+        if value:
+            return value
+        time.sleep(0.02)
+    return None
+
+
+def walk(node, depth=0):
+    yield node, depth
+    for child in node:
+        if child is not None:
+            yield from walk(child, depth + 1)
+
+
+def find(root, test):
+    for node, _ in walk(root):
+        try:
+            if test(node):
+                return node
+        except Exception:  # an object gone while walking
+            pass
+    return None
+
+
+def app_frame():
+    for app in pyatspi.Registry.getDesktop(0):
+        if app is not None and app.name == "Velmora":
+            return find(app, lambda n: n.getRole() == pyatspi.ROLE_FRAME and n.name == title)
+    return None
+
+
+def labelled_by(node):
+    for relation in node.getRelationSet():
+        if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY:
+            return relation.getTarget(0).name
+    return None
+
+
+heard = []  # (description, name) of every name change
+
+
+def on_name_change(event):
+    try:
+        heard.append((event.source.description, event.source.name))
+    except Exception:
+        pass
+
+
+env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
+program = subprocess.Popen([velmora], env=env)
+try:
+    frame = wait_for(app_frame)
+    check(frame is not None, "the main window is in the accessibility tree")
+    if frame is None:
+        raise SystemExit(1)
+
+    print("The main window as a reader walks it:")
+    for node, depth in walk(frame):
+        extra = []
+        if node.description:
+            extra.append("description %r" % node.description)
+        if labelled_by(node):
+            extra.append("labelled by %r" % labelled_by(node))
+        print("  " * (depth + 1) + "%s %r%s" % (node.getRoleName(), node.name,
+                                                 (", " + ", ".join(extra)) if extra else ""))
+
+    cells = {}
+    for node, _ in walk(frame):
+        if node.description.startswith("שורה "):
+            cells[node.description] = node
+    check(len(cells) == 9, "nine cells described by their places, found %d" % len(cells))
+    check(all(c.getRole() == pyatspi.ROLE_PUSH_BUTTON and c.name == "" for c in cells.values()),
+          "the cells are buttons, empty")
+    check(not any(n.name == "" and not n.childCount and n.getRole() != pyatspi.ROLE_PUSH_BUTTON
+                  for n, _ in walk(frame)), "no unnamed lines or colour blocks in the tree")
+    indicator = find(frame, lambda n: labelled_by(n) == "תור מי עכשיו ")
+    check(indicator is not None and indicator.name == "X", "the indicator, labelled by its header, reads X")
+
+    pyatspi.Registry.registerEventListener(on_name_change, "object:property-change:accessible-name")
+    window = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % title],
+                            capture_output=True, text=True).stdout.split()[0]
+    subprocess.run(["xdotool", "windowactivate", "--sync", window])
+    moves = [(1, "X"), (4, "O"), (2, "X"), (5, "O"), (3, "X")]  # X takes the top row
+    for cell, mark in moves:
+        place = "שורה %d, עמודה %d" % ((cell - 1) // 3 + 1, (cell - 1) % 3 + 1)
+        subprocess.run(["xdotool", "key", "--window", window, str(cell)])
+        check(wait_for(lambda: (place, mark) in heard, 5), "key %d heard as %s on %s" % (cell, mark, place))
+
+    def result_dialog():
+        for app in pyatspi.Registry.getDesktop(0):
+            if app is not None and app.name == "Velmora":
+                return find(app, lambda n: n.getRole() == pyatspi.ROLE_DIALOG and n.name == "האיקס ניצח"
+                            and n.getState().contains(pyatspi.STATE_SHOWING))
+        return None
+
+    dialog = wait_for(result_dialog)
+    check(dialog is not None, "the result comes up as a dialog named by its title")
+    if dialog is not None:
+        check(dialog.getState().contains(pyatspi.STATE_MODAL), "the result dialog is modal")
+        names = [n.name for n, depth in walk(dialog) if depth > 0]
+        check("x" not in names and "O" not in names, "no decorative marks in the dialog: %r" % names)
+        button = find(dialog, lambda n: n.getRole() == pyatspi.ROLE_PUSH_BUTTON)
+        check(button is not None and button.name == "חזרה למשחק", "the dialog's button")
+        if button is not None:
+            button.queryAction().doAction(0)
+        check(wait_for(lambda: result_dialog() is None), "its action leaves the dialog")
+
+    tallies = {}
+    for node, _ in walk(frame):
+        header = labelled_by(node)
+        if header in (" X", " O", "תיקו"):
+            tallies[header] = node
+    check(wait_for(lambda: tallies.get(" X") is not None and tallies[" X"].name == "1"),
+          "the X tally, labelled by its header, reads 1")
+    check(tallies.get(" O") is not None and tallies[" O"].name == "0", "the O tally reads 0")
+    check(tallies.get("תיקו") is not None and tallies["תיקו"].name == "0", "the draws read 0")
+    check(all(c.name == "" for c in cells.values()), "the board is empty again")
+finally:
+    program.kill()
+    program.wait()
+
+print("%d passed, %d failed" % (passed, failed))
+sys.exit(1 if failed else 0)

@@ -1,0 +1,110 @@
+#include "accessibility.h"
+
+#include "captionlabel.h"
+#include "secondarywindow.h"
+
+#include <QAccessibleWidget>
+
+namespace windows {
+
+namespace {
+
+constexpr char kCell[] = "velmoraBoardCell";
+constexpr char kHidden[] = "velmoraHiddenFromReaders";
+
+bool hidden(QObject *object) { return object->property(kHidden).toBool(); }
+
+// A window or client area whose decorative controls readers do not walk through.
+class Container : public QAccessibleWidget
+{
+public:
+    Container(QWidget *w, QAccessible::Role role) : QAccessibleWidget(w, role) {}
+
+    int childCount() const override { return int(children().size()); }
+    QAccessibleInterface *child(int index) const override
+    {
+        const QList<QWidget *> shown = children();
+        return index >= 0 && index < shown.size() ? QAccessible::queryAccessibleInterface(shown[index]) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        return child ? int(children().indexOf(child->object())) : -1;
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        // A dialog is modal while it is shown modally, as all of ours are.
+        if (role() == QAccessible::Dialog)
+            s.modal = widget()->isModal() && widget()->isVisible();
+        return s;
+    }
+
+private:
+    QList<QWidget *> children() const
+    {
+        QList<QWidget *> shown;
+        for (QObject *o : widget()->children()) {
+            auto *w = qobject_cast<QWidget *>(o);
+            if (w && !w->isWindow() && !hidden(w))
+                shown << w;
+        }
+        return shown;
+    }
+};
+
+// QAccessibleWidget is an action interface already; a cell's one action is a press.
+class Cell : public QAccessibleWidget
+{
+public:
+    explicit Cell(CaptionLabel *cell) : QAccessibleWidget(cell, QAccessible::Button) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Name ? static_cast<CaptionLabel *>(widget())->text() : QAccessibleWidget::text(t);
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    QStringList keyBindingsForAction(const QString &) const override { return {}; }
+    void doAction(const QString &action) override
+    {
+        if (action == pressAction())
+            static_cast<CaptionLabel *>(widget())->click();
+    }
+};
+
+QAccessibleInterface *factory(const QString &, QObject *object)
+{
+    auto *w = qobject_cast<QWidget *>(object);
+    if (!w)
+        return nullptr;
+    if (w->property(kCell).toBool())
+        return new Cell(static_cast<CaptionLabel *>(w));
+    if (qobject_cast<SecondaryWindow *>(w))
+        return new Container(w, QAccessible::Dialog);
+    // Any other widget that holds controls hidden from readers: the main
+    // window's client area, with its lines.
+    for (QObject *child : w->children())
+        if (hidden(child))
+            return new Container(w, QAccessible::Client);
+    return nullptr;
+}
+
+} // namespace
+
+void installAccessibility()
+{
+    QAccessible::installFactory(factory);
+}
+
+void makeBoardCell(QWidget *cell, int row, int column)
+{
+    cell->setProperty(kCell, true);
+    cell->setAccessibleDescription(QStringLiteral("שורה %1, עמודה %2").arg(row).arg(column));
+}
+
+void hideFromReaders(QWidget *control)
+{
+    control->setProperty(kHidden, true);
+}
+
+} // namespace windows

@@ -1,0 +1,20 @@
+#pragma once
+
+class QWidget;
+
+// What a screen reader is told beyond what Qt says by itself. Names stay the
+// captions, exactly, as Qt gives them.
+namespace windows {
+
+// Installs the interfaces below for the whole program.
+void installAccessibility();
+
+// A board cell: a button whose press places the next mark (refused as a click
+// is), described by where it is.
+void makeBoardCell(QWidget *cell, int row, int column);
+
+// A control drawn for looks only (lines, the marks around a result): hidden
+// from screen readers, which would read every one of them.
+void hideFromReaders(QWidget *control);
+
+} // namespace windows
