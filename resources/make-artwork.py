@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Draws Velmora's artwork: the program icon as scalable artwork (SVG) with PNGs at
 16 to 256 pixels rendered from it (rsvg-convert, from librsvg2-bin), and the About
-picture (181 x 181). The output files are committed; run this again only to
+picture (181 x 181, and 2x and 3x for scaled screens). The output files are committed; run this again only to
 change the drawings."""
 import math
 import os
@@ -138,5 +138,7 @@ with tempfile.TemporaryDirectory() as scratch:
         subprocess.run(["rsvg-convert", "-w", str(px), "-h", str(px), "-o",
                         "icons/%d.png" % px, source], check=True)
 
-about = board(181, 8, 7, GAME, 7, (0, 8))
-write_png("about.png", about)
+# The About picture from the same geometry at 1x, 2x and 3x, so that no screen
+# scale ever enlarges a bitmap. The 1x picture is the one the window was designed with.
+for scale, name in ((1, "about.png"), (2, "about@2x.png"), (3, "about@3x.png")):
+    write_png(name, board(181 * scale, 8 * scale, 7 * scale, GAME, 7 * scale, (0, 8)))

@@ -1,5 +1,6 @@
 #include "captionlabel.h"
 
+#include "devicepixels.h"
 #include "ltrtext.h"
 
 #include <QMouseEvent>
@@ -27,10 +28,8 @@ void CaptionLabel::setFramed(bool framed)
 void CaptionLabel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    if (framed_) {
-        painter.setPen(kFrameColour);
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    }
+    if (framed_)
+        devicepixels::frame(painter, rect(), 1, kFrameColour);
     painter.setPen(palette().color(foregroundRole()));
     ltr::drawText(painter, contentsRect(), alignment(), text());
 }

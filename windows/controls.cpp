@@ -7,6 +7,8 @@
 #include "optionbutton.h"
 #include "twips.h"
 
+#include <QIcon>
+#include <QImageReader>
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -59,7 +61,13 @@ QWidget *makeLine(QWidget *parent, const Control &c)
 QWidget *makePicture(QWidget *parent, const Control &c)
 {
     auto *picture = new QLabel(parent);
-    picture->setPixmap(QPixmap(QString::fromLatin1(c.caption)));
+    // Drawn at 1x, 2x and 3x ("name@2x.png"): the one for the screen's scale,
+    // or the next larger one made smaller, never a bitmap enlarged.
+    const QString file = QString::fromLatin1(c.caption);
+    QIcon drawings;
+    for (const char *scale : {"", "@2x", "@3x"})
+        drawings.addFile(QString(file).insert(file.lastIndexOf(u'.'), QLatin1StringView(scale)));
+    picture->setPixmap(drawings.pixmap(QImageReader(file).size(), picture->devicePixelRatioF()));
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return picture;
 }

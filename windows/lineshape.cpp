@@ -1,6 +1,9 @@
 #include "lineshape.h"
 
+#include "devicepixels.h"
+
 #include <QPainter>
+#include <cmath>
 
 LineShape::LineShape(QWidget *parent, QPoint from, QPoint to, int width, const QColor &colour)
     : QWidget(parent), from_(from), to_(to), width_(width), colour_(colour)
@@ -13,7 +16,17 @@ LineShape::LineShape(QWidget *parent, QPoint from, QPoint to, int width, const Q
 void LineShape::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    // Wide lines end round, as a wide pen does on the platform the descriptions come from.
-    painter.setPen(QPen(colour_, width_, Qt::SolidLine, width_ > 1 ? Qt::RoundCap : Qt::SquareCap));
-    painter.drawLine(from_ - pos(), to_ - pos());
+    const QPoint a = from_ - pos(), b = to_ - pos();
+    if (width_ == 1 && (a.x() == b.x() || a.y() == b.y())) {
+        // A thin straight line covers the pixels from one end to the other,
+        // each end included: a rectangle, kept on whole device pixels.
+        devicepixels::fill(painter, QRectF(QRect(a, b).normalized()), colour_);
+        return;
+    }
+    // Wide lines end round, as a wide pen does on the platform the descriptions
+    // come from; their width is a whole number of device pixels end to end.
+    const qreal scale = painter.deviceTransform().m11();
+    const qreal pen = devicepixels::width(painter, width_) / scale;
+    painter.setPen(QPen(colour_, pen, Qt::SolidLine, width_ > 1 ? Qt::RoundCap : Qt::SquareCap));
+    painter.drawLine(a, b);
 }

@@ -1,0 +1,49 @@
+#include "devicepixels.h"
+
+#include <QPainter>
+#include <QTransform>
+#include <algorithm>
+#include <cmath>
+
+namespace devicepixels {
+
+namespace {
+
+// The painter's map from logical to device pixels (scale and offset).
+QTransform toDevice(const QPainter &painter) { return painter.deviceTransform(); }
+
+QRectF onGrid(const QRectF &device)
+{
+    return QRectF(QPointF(std::round(device.left()), std::round(device.top())),
+                  QPointF(std::round(device.right()), std::round(device.bottom())));
+}
+
+void fillDevice(QPainter &painter, const QRectF &device, const QColor &colour)
+{
+    // Mapped back, the rectangle's edges fall exactly on device pixel edges.
+    painter.fillRect(toDevice(painter).inverted().mapRect(device), colour);
+}
+
+} // namespace
+
+int width(const QPainter &painter, qreal width)
+{
+    return std::max(1, int(std::lround(width * toDevice(painter).m11())));
+}
+
+void fill(QPainter &painter, const QRectF &rect, const QColor &colour)
+{
+    fillDevice(painter, onGrid(toDevice(painter).mapRect(rect)), colour);
+}
+
+void frame(QPainter &painter, const QRectF &rect, qreal logicalWidth, const QColor &colour)
+{
+    const QRectF d = onGrid(toDevice(painter).mapRect(rect));
+    const qreal w = width(painter, logicalWidth);
+    fillDevice(painter, QRectF(d.left(), d.top(), d.width(), w), colour);
+    fillDevice(painter, QRectF(d.left(), d.bottom() - w, d.width(), w), colour);
+    fillDevice(painter, QRectF(d.left(), d.top() + w, w, d.height() - 2 * w), colour);
+    fillDevice(painter, QRectF(d.right() - w, d.top() + w, w, d.height() - 2 * w), colour);
+}
+
+} // namespace devicepixels
