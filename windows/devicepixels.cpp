@@ -33,7 +33,13 @@ int width(const QPainter &painter, qreal width)
 
 void fill(QPainter &painter, const QRectF &rect, const QColor &colour)
 {
-    fillDevice(painter, onGrid(toDevice(painter).mapRect(rect)), colour);
+    // The size is rounded once and the corner placed on the grid: rounding both
+    // edges would make a line at a half-pixel offset one pixel thinner.
+    const QRectF d = toDevice(painter).mapRect(rect);
+    fillDevice(painter,
+               QRectF(std::round(d.left()), std::round(d.top()), std::max(1.0, std::round(d.width())),
+                      std::max(1.0, std::round(d.height()))),
+               colour);
 }
 
 void frame(QPainter &painter, const QRectF &rect, qreal logicalWidth, const QColor &colour)

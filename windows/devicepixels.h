@@ -14,7 +14,8 @@ namespace devicepixels {
 // `width` logical pixels as a whole number of device pixels, at least one.
 int width(const QPainter &painter, qreal width);
 
-// Fills the rectangle with its edges moved to the nearest device pixel edges.
+// Fills the rectangle, its size rounded to whole device pixels and its corner
+// moved to the nearest device pixel corner.
 void fill(QPainter &painter, const QRectF &rect, const QColor &colour);
 
 // A frame `width` logical pixels wide along the inside of the rectangle.

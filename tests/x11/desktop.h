@@ -1,0 +1,191 @@
+#pragma once
+// Driving the built program in real windows under a window manager: xdotool,
+// xwininfo and xprop, and one run of the program ended by the test.
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QProcess>
+#include <QScreen>
+#include <QTest>
+
+#include "windows/mainwindowtitle.h"
+
+namespace desktop {
+
+inline QString run(const QString &program, const QStringList &args)
+{
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(5000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+inline QString xdotool(const QStringList &args) { return run(QStringLiteral("xdotool"), args); }
+
+// The visible window with exactly this title, or 0 once the time is up.
+inline qulonglong waitForWindow(const QString &title, int ms = 3000)
+{
+    QString pattern;
+    for (QChar c : title)
+        pattern += QStringLiteral(".[]{}()*+?^$|\\").contains(c) ? QString(u'\\') + c : QString(c);
+    QElapsedTimer clock;
+    clock.start();
+    do {
+        const QString found = xdotool({"search", "--onlyvisible", "--name", u'^' + pattern + u'$'}).trimmed();
+        if (!found.isEmpty())
+            return found.section(u'\n', 0, 0).toULongLong();
+        QTest::qWait(20);
+    } while (clock.elapsed() < ms);
+    return 0;
+}
+
+// The client area's place on the screen (xwininfo: xdotool misreports the
+// position of a window that the window manager has framed).
+inline QRect clientRect(qulonglong window)
+{
+    QRect r;
+    const QString out = run(QStringLiteral("xwininfo"), {"-id", QString::number(window)});
+    for (QString line : out.split(u'\n')) {
+        line = line.trimmed();
+        const int value = line.section(u':', 1).trimmed().toInt();
+        if (line.startsWith(u"Absolute upper-left X:"))
+            r.moveLeft(value);
+        else if (line.startsWith(u"Absolute upper-left Y:"))
+            r.moveTop(value);
+        else if (line.startsWith(u"Width:"))
+            r.setWidth(value);
+        else if (line.startsWith(u"Height:"))
+            r.setHeight(value);
+    }
+    return r;
+}
+
+// left, right, top, bottom of the window manager's frame.
+inline QList<int> frameExtents(qulonglong window)
+{
+    const QString out = run(QStringLiteral("xprop"), {"-id", QString::number(window), "_NET_FRAME_EXTENTS"});
+    QList<int> extents;
+    for (const QString &n : out.section(u'=', 1).split(u',', Qt::SkipEmptyParts))
+        extents << n.trimmed().toInt();
+    return extents;
+}
+
+// A 32-bit property as numbers (xprop prints them in hex or decimal).
+inline QList<uint> numbers(qulonglong window, const char *name)
+{
+    const QString out = run(QStringLiteral("xprop"), {"-id", QString::number(window), QString::fromLatin1(name)});
+    QList<uint> values;
+    for (const QString &n : out.section(u'=', 1).split(u',', Qt::SkipEmptyParts))
+        values << n.trimmed().toUInt(nullptr, 0);
+    return values;
+}
+
+inline bool iconic(qulonglong window)
+{
+    return run(QStringLiteral("xprop"), {"-id", QString::number(window), "WM_STATE"}).contains(u"Iconic");
+}
+
+inline QColor pixel(QPoint onScreen)
+{
+    const QImage shot = QGuiApplication::primaryScreen()->grabWindow(0, onScreen.x(), onScreen.y(), 1, 1).toImage();
+    return shot.pixelColor(0, 0);
+}
+
+inline void clickAt(QPoint onScreen)
+{
+    xdotool({"mousemove", "--sync", QString::number(onScreen.x()), QString::number(onScreen.y())});
+    xdotool({"click", "1"});
+}
+
+inline void key(qulonglong window, const QString &keys)
+{
+    xdotool({"windowactivate", "--sync", QString::number(window)});
+    xdotool({"key", "--clearmodifiers", keys});
+}
+
+inline const QString kMainTitle = QString::fromUtf8(kMainWindowTitle);
+inline const QString kWinxTitle = QStringLiteral("האיקס ניצח");
+inline const QString kExitTitle = QStringLiteral("יציאה");
+inline constexpr int kClientWidth = 483, kClientHeight = 416; // 7245 x 6240 twips
+
+// One run of the built program, ended by the test or on its way out; at a
+// screen scale other than 1, through Qt's scale factor.
+class Program
+{
+public:
+    explicit Program(double scaleFactor = 1) : scale(scaleFactor)
+    {
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        if (scale != 1) {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale));
+            process.setProcessEnvironment(env);
+        }
+        process.start(QStringLiteral(VELMORA_BIN), {});
+        process.waitForStarted();
+        window = waitForWindow(kMainTitle, 5000);
+        if (!window)
+            return;
+        // Placed once, at its final place, by the time the window manager frames it.
+        QTRY_VERIFY_WITH_TIMEOUT(frameExtents(window).size() == 4, 5000);
+        const QRect whole = clientRect(window);
+        // The client area lies below the menu bar, at the bottom of the window.
+        const int height = qRound(kClientHeight * scale);
+        client = QRect(whole.left(), whole.bottom() + 1 - height, whole.width(), height);
+    }
+    ~Program()
+    {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished(2000);
+        }
+    }
+
+    // A point of the client area given in logical pixels, on the screen.
+    QPoint at(int x, int y) const { return client.topLeft() + QPoint(qRound(x * scale), qRound(y * scale)); }
+    // A cell's centre, cells numbered 1 to 9 in reading order.
+    QPoint cell(int k) const
+    {
+        const int column = (k - 1) % 3, row = (k - 1) / 3;
+        return at((240 + 1920 * column + 547) / 15, (360 + 1800 * row + 547) / 15);
+    }
+
+    // X takes the top row and leaves the result window by its button, which
+    // has the focus: the game is counted and `first` read.
+    bool winTopRow()
+    {
+        for (int k : {1, 4, 2, 5, 3})
+            clickAt(cell(k));
+        const qulonglong winx = waitForWindow(kWinxTitle);
+        if (winx)
+            key(winx, QStringLiteral("space"));
+        return winx;
+    }
+
+    // Ctrl+X answered with Enter: the status it exits with within 2 seconds.
+    int exitWithYes()
+    {
+        key(window, QStringLiteral("ctrl+x"));
+        const qulonglong box = waitForWindow(kExitTitle);
+        if (!box)
+            return -2;
+        key(box, QStringLiteral("Return"));
+        return exitStatus(2000);
+    }
+
+    // Exits within the time, returning its status, or -1.
+    int exitStatus(int ms)
+    {
+        if (!process.waitForFinished(ms))
+            return -1;
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+
+    double scale;
+    QProcess process;
+    qulonglong window = 0;
+    QRect client;
+};
+
+} // namespace desktop

@@ -1,0 +1,170 @@
+// The windows on scaled screens, in real windows: at 2x every pixel of the 1x
+// window becomes a uniform 2x2 block of the same colour (text aside, which is
+// drawn afresh at full resolution), and at 1.5x frames and lines are as wide
+// on every side and every framed control sits at its scaled place.
+#include "desktop.h"
+
+#include "app/appsetup.h"
+#include "app/windowowner.h"
+#include "windows/captionlabel.h"
+#include "windows/resultwindow.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+
+using namespace desktop;
+
+namespace {
+
+QImage grab(const QRect &onScreen)
+{
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(0, onScreen.x(), onScreen.y(), onScreen.width(), onScreen.height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+// Where a window draws text, in logical pixels, read from the window itself
+// (built hidden in this process): labels with a caption, and buttons.
+QList<QRect> textBoxes(QWidget *client)
+{
+    QList<QRect> boxes;
+    for (QWidget *w : client->findChildren<QWidget *>()) {
+        auto *label = qobject_cast<QLabel *>(w);
+        if ((label && !label->text().isEmpty()) || qobject_cast<QAbstractButton *>(w))
+            boxes << QRect(w->mapTo(client, QPoint()), w->size());
+    }
+    return boxes;
+}
+
+// 1x pixels outside text whose 2x block is not uniform and of their colour.
+int blocksThatDiffer(const QImage &one, const QImage &two, const QList<QRect> &text, QString *first)
+{
+    int differ = 0;
+    for (int y = 0; y < one.height(); ++y) {
+        for (int x = 0; x < one.width(); ++x) {
+            if (std::any_of(text.begin(), text.end(), [&](const QRect &r) { return r.contains(x, y); }))
+                continue;
+            const QRgb colour = one.pixel(x, y);
+            bool same = true;
+            for (int dy = 0; dy < 2; ++dy)
+                for (int dx = 0; dx < 2; ++dx)
+                    same &= two.pixel(2 * x + dx, 2 * y + dy) == colour;
+            if (!same && differ++ == 0 && first)
+                *first = QStringLiteral("first at (%1,%2)").arg(x).arg(y);
+        }
+    }
+    return differ;
+}
+
+// The width of a frame's side whose outer edge lies within a device pixel of
+// `p` (a fractional scale may round either way), measured inward; 0 if none.
+int side(const QImage &img, QPoint p, QPoint step)
+{
+    p -= step;
+    for (int tries = 0; tries < 3 && qGray(img.pixel(p)) >= 40; ++tries)
+        p += step;
+    int n = 0;
+    while (img.rect().contains(p) && qGray(img.pixel(p)) < 40) {
+        ++n;
+        p += step;
+    }
+    return n;
+}
+
+} // namespace
+
+class ScaleTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { app::configure(); }
+
+    void mainWindowAt2x();
+    void resultWindowAt2x();
+    void framesAndLinesAt1_5x();
+};
+
+void ScaleTest::mainWindowAt2x()
+{
+    QImage one, two;
+    {
+        Program velmora(1);
+        QVERIFY(velmora.window);
+        QTRY_COMPARE(pixel(velmora.at(5, 5)), QColor(0, 192, 0));
+        one = grab(velmora.client);
+    }
+    {
+        Program velmora(2);
+        QVERIFY(velmora.window);
+        QTRY_COMPARE(pixel(velmora.at(5, 5)), QColor(0, 192, 0));
+        two = grab(velmora.client);
+    }
+    QCOMPARE(two.size(), one.size() * 2);
+    WindowOwner owner;
+    QString where;
+    QCOMPARE(blocksThatDiffer(one, two, textBoxes(owner.mainWindow().centralWidget()), &where), 0);
+    Q_UNUSED(where);
+}
+
+void ScaleTest::resultWindowAt2x()
+{
+    QImage one, two;
+    for (double scale : {1.0, 2.0}) {
+        Program velmora(scale);
+        QVERIFY(velmora.window);
+        for (int k : {1, 4, 2, 5, 3})
+            clickAt(velmora.cell(k));
+        const qulonglong winx = waitForWindow(kWinxTitle);
+        QVERIFY(winx);
+        QTRY_COMPARE(pixel(clientRect(winx).topLeft() + QPoint(2, 2)), QColor(255, 128, 128));
+        (scale == 1 ? one : two) = grab(clientRect(winx));
+    }
+    QCOMPARE(two.size(), one.size() * 2);
+    WindowOwner owner;
+    QString where;
+    const int differ = blocksThatDiffer(one, two, textBoxes(&owner.resultWindow(game::Result::XWon)), &where);
+    QVERIFY2(differ == 0, qPrintable(QStringLiteral("%1 blocks differ, %2").arg(differ).arg(where)));
+}
+
+void ScaleTest::framesAndLinesAt1_5x()
+{
+    Program velmora(1.5);
+    QVERIFY(velmora.window);
+    QTRY_COMPARE(pixel(velmora.at(5, 5)), QColor(0, 192, 0));
+    const QImage shot = grab(velmora.client);
+    WindowOwner owner;
+    QWidget *client = owner.mainWindow().centralWidget();
+    int framed = 0;
+    for (auto *label : client->findChildren<CaptionLabel *>()) {
+        // (labelhow's frame is black on black: nothing to measure.)
+        if (!label->framed() || qGray(label->palette().color(QPalette::Window).rgb()) < 40)
+            continue;
+        ++framed;
+        const QRect r(label->mapTo(client, QPoint()), label->size());
+        // Its frame begins at its scaled place, within a pixel, and is as wide on all sides.
+        const QRect d(QPoint(qRound(r.left() * 1.5), qRound(r.top() * 1.5)),
+                      QPoint(qRound((r.right() + 1) * 1.5) - 1, qRound((r.bottom() + 1) * 1.5) - 1));
+        const QPoint mid = d.center();
+        const QList<int> sides{side(shot, QPoint(d.left(), mid.y()), {1, 0}),
+                               side(shot, QPoint(d.right(), mid.y()), {-1, 0}),
+                               side(shot, QPoint(mid.x(), d.top()), {0, 1}),
+                               side(shot, QPoint(mid.x(), d.bottom()), {0, -1})};
+        QVERIFY2(sides == QList<int>(4, 2), qPrintable(label->objectName() + QStringLiteral(": %1 %2 %3 %4")
+                                                            .arg(sides[0]).arg(sides[1]).arg(sides[2]).arg(sides[3])));
+    }
+    QVERIFY(framed >= 9);
+    // The grid lines between the cells: Line2 down at x = 120, Line3 across at y = 120.
+    auto black = [&](QPoint from, QPoint step, int count) {
+        int n = 0;
+        for (QPoint p = from; count-- > 0; p += step)
+            n += qGray(shot.pixel(p)) < 40;
+        return n;
+    };
+    QCOMPARE(black(QPoint(150, 90), {1, 0}, 60), 2);
+    QCOMPARE(black(QPoint(90, 150), {0, 1}, 60), 2);
+}
+
+QTEST_MAIN(ScaleTest)
+#include "tst_scale.moc"
