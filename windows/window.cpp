@@ -5,7 +5,7 @@
 
 #include <QEvent>
 #include <QEventLoop>
-#include <QGuiApplication>
+#include <QApplication>
 #include <QLayout>
 #include <QPointer>
 #include <QScreen>
@@ -101,6 +101,15 @@ void showModal(QWidget *window)
     const KeepModalInSight keepInSight(window);
     QObject::connect(window, &QObject::destroyed, &loop, &QEventLoop::quit);
     window->setWindowModality(Qt::ApplicationModal);
+    // A Wayland compositor places every window itself, and a new one wherever
+    // it starts new windows; naming the window the player was in as its parent
+    // brings it up over that one. Elsewhere it stays owned by no window.
+    if (QGuiApplication::platformName().startsWith(u"wayland")) {
+        if (QWidget *from = QApplication::activeWindow(); from && from != window) {
+            window->winId();
+            window->windowHandle()->setTransientParent(from->windowHandle());
+        }
+    }
     window->show();
     window->raise();
     window->activateWindow();

@@ -9,14 +9,15 @@ import os
 import re
 import subprocess
 import sys
-import time
 
 try:
     import gi
 
     gi.require_version("Atspi", "2.0")
-    from gi.repository import GLib
     import pyatspi
+
+    sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+    from atspi_common import check, find, in_app, labelled_by, summary, wait_for, walk
 except (ImportError, ValueError) as missing:
     print("SKIP: pyatspi is not installed (make test installs it): %s" % missing)
     sys.exit(77)
@@ -24,66 +25,6 @@ except (ImportError, ValueError) as missing:
 velmora = sys.argv[1]
 with open(sys.argv[2], encoding="utf-8") as header:  # the main window's title, from its one source
     title = re.search(r'kMainWindowTitle\[\] = "([^"]*)"', header.read()).group(1)
-passed, failed = 0, 0
-
-
-def check(condition, what):
-    global passed, failed
-    if condition:
-        passed += 1
-    else:
-        failed += 1
-        print("FAIL: " + what)
-
-
-def pump():
-    context = GLib.MainContext.default()
-    while context.pending():
-        context.iteration(False)
-
-
-def wait_for(condition, seconds=10):
-    """The condition's first true value, or None once the time is up."""
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        pump()
-        value = condition()
-        if value:
-            return value
-        time.sleep(0.02)
-    return None
-
-
-def walk(node, depth=0):
-    yield node, depth
-    for child in node:
-        if child is not None:
-            yield from walk(child, depth + 1)
-
-
-def find(root, test):
-    for node, _ in walk(root):
-        try:
-            if test(node):
-                return node
-        except Exception:  # an object gone while walking
-            pass
-    return None
-
-
-def app_frame():
-    for app in pyatspi.Registry.getDesktop(0):
-        if app is not None and app.name == "Velmora":
-            return find(app, lambda n: n.getRole() == pyatspi.ROLE_FRAME and n.name == title)
-    return None
-
-
-def labelled_by(node):
-    for relation in node.getRelationSet():
-        if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY:
-            return relation.getTarget(0).name
-    return None
-
 
 heard = []  # (description, name) of every name change
 
@@ -98,7 +39,7 @@ def on_name_change(event):
 env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
 program = subprocess.Popen([velmora], env=env)
 try:
-    frame = wait_for(app_frame)
+    frame = wait_for(lambda: in_app(lambda n: n.getRole() == pyatspi.ROLE_FRAME and n.name == title))
     check(frame is not None, "the main window is in the accessibility tree")
     if frame is None:
         raise SystemExit(1)
@@ -136,11 +77,8 @@ try:
         check(wait_for(lambda: (place, mark) in heard, 5), "key %d heard as %s on %s" % (cell, mark, place))
 
     def result_dialog():
-        for app in pyatspi.Registry.getDesktop(0):
-            if app is not None and app.name == "Velmora":
-                return find(app, lambda n: n.getRole() == pyatspi.ROLE_DIALOG and n.name == "האיקס ניצח"
-                            and n.getState().contains(pyatspi.STATE_SHOWING))
-        return None
+        return in_app(lambda n: n.getRole() == pyatspi.ROLE_DIALOG and n.name == "האיקס ניצח"
+                      and n.getState().contains(pyatspi.STATE_SHOWING))
 
     dialog = wait_for(result_dialog)
     check(dialog is not None, "the result comes up as a dialog named by its title")
@@ -168,5 +106,4 @@ finally:
     program.kill()
     program.wait()
 
-print("%d passed, %d failed" % (passed, failed))
-sys.exit(1 if failed else 0)
+sys.exit(summary())

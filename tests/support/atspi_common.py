@@ -1,0 +1,70 @@
+"""What the AT-SPI tests share: checks that count, waiting for conditions
+(never for fixed times), and walking the accessibility tree."""
+import time
+
+from gi.repository import GLib
+import pyatspi
+
+counts = {"passed": 0, "failed": 0}
+
+
+def check(condition, what):
+    counts["passed" if condition else "failed"] += 1
+    if not condition:
+        print("FAIL: " + what)
+
+
+def summary():
+    """The closing line, and the exit status."""
+    print("%d passed, %d failed" % (counts["passed"], counts["failed"]))
+    return 1 if counts["failed"] else 0
+
+
+def pump():
+    context = GLib.MainContext.default()
+    while context.pending():
+        context.iteration(False)
+
+
+def wait_for(condition, seconds=10):
+    """The condition's first true value, or None once the time is up."""
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        pump()
+        value = condition()
+        if value:
+            return value
+        time.sleep(0.02)
+    return None
+
+
+def walk(node, depth=0):
+    yield node, depth
+    for child in node:
+        if child is not None:
+            yield from walk(child, depth + 1)
+
+
+def find(root, test):
+    for node, _ in walk(root):
+        try:
+            if test(node):
+                return node
+        except Exception:  # an object gone while walking
+            pass
+    return None
+
+
+def in_app(test):
+    """The first object of the running game that passes the test."""
+    for app in pyatspi.Registry.getDesktop(0):
+        if app is not None and app.name == "Velmora":
+            return find(app, test)
+    return None
+
+
+def labelled_by(node):
+    for relation in node.getRelationSet():
+        if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY:
+            return relation.getTarget(0).name
+    return None

@@ -1,0 +1,67 @@
+#!/usr/bin/python3
+"""The game on a Wayland desktop: it starts with Qt's Wayland plugin (no X),
+a game is finished (the cells pressed through their accessibility actions, as
+headless Weston has no keyboard or pointer to drive), the result comes up as
+a dialog and its button counts the game, and nothing is printed on the way.
+Run against a compositor of its own: run-on-weston.sh play_natively.py VELMORA"""
+import os
+import signal
+import subprocess
+import sys
+import tempfile
+
+try:
+    import gi
+
+    gi.require_version("Atspi", "2.0")
+    import pyatspi
+
+    sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+    from atspi_common import check, find, in_app, labelled_by, summary, wait_for
+except (ImportError, ValueError) as missing:
+    print("SKIP: pyatspi is not installed (make test installs it): %s" % missing)
+    sys.exit(77)
+
+velmora = sys.argv[1]
+errors = tempfile.TemporaryFile(mode="w+")
+env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+program = subprocess.Popen([velmora], env=env, stderr=errors)
+try:
+    frame = wait_for(lambda: in_app(lambda n: n.getRole() == pyatspi.ROLE_FRAME))
+    check(frame is not None, "the main window is up")
+    if frame is None:
+        raise SystemExit(summary())
+    with open("/proc/%d/maps" % program.pid) as maps:
+        loaded = maps.read()
+    check("libqwayland" in loaded and "libqxcb" not in loaded, "Qt's Wayland plugin runs it, not X")
+
+    cells = {}
+    for description in ("שורה 1, עמודה %d" % c for c in (1, 2, 3)):
+        cells[description] = find(frame, lambda n, d=description: n.description == d)
+    for description in ("שורה 2, עמודה %d" % c for c in (1, 2)):
+        cells[description] = find(frame, lambda n, d=description: n.description == d)
+    check(all(cells.values()), "the cells are found by their places")
+    # X takes the top row: 1, then O 4, X 2, O 5, X 3.
+    for description, mark in (("שורה 1, עמודה 1", "X"), ("שורה 2, עמודה 1", "O"), ("שורה 1, עמודה 2", "X"),
+                              ("שורה 2, עמודה 2", "O"), ("שורה 1, עמודה 3", "X")):
+        cells[description].queryAction().doAction(0)
+        check(wait_for(lambda: cells[description].name == mark, 5), "%s takes %s" % (description, mark))
+
+    def result():
+        return in_app(lambda n: n.getRole() == pyatspi.ROLE_DIALOG and n.name == "האיקס ניצח"
+                      and n.getState().contains(pyatspi.STATE_SHOWING))
+
+    dialog = wait_for(result)
+    check(dialog is not None and dialog.getState().contains(pyatspi.STATE_MODAL), "the modal result dialog")
+    if dialog is not None:
+        find(dialog, lambda n: n.getRole() == pyatspi.ROLE_PUSH_BUTTON).queryAction().doAction(0)
+    tally = wait_for(lambda: find(frame, lambda n: labelled_by(n) == " X" and n.name == "1"))
+    check(tally is not None, "the X tally reads 1")
+    check(program.poll() is None, "still running")
+finally:
+    program.send_signal(signal.SIGTERM)
+    program.wait()
+errors.seek(0)
+printed = errors.read()
+check(printed == "", "nothing printed on stderr: %r" % printed[:300])
+sys.exit(summary())
