@@ -5,11 +5,13 @@
 #include "game/rules.h"
 #include "lineshape.h"
 #include "mainwindowtitle.h"
+#include "titlebar.h"
 #include "window.h"
 
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QShortcut>
+#include <QVBoxLayout>
 #include <QPushButton>
 #include <QTimer>
 #include <optional>
@@ -170,13 +172,26 @@ constexpr const char *kTallyNames[] = {"Labelwinxnum", "Labelwinonum", "lbltako"
 } // namespace
 
 MainWindow::MainWindow()
-    : QMainWindow(nullptr, windows::kWindowFlags),
+    : QMainWindow(nullptr, windows::windowFlags()),
       check_([this](game::Result result) { emit resultFound(result); })
 {
     auto *client = new QWidget(this);
     setCentralWidget(client);
+    auto *bar = new QMenuBar(this);
+    if (windows::drawsOwnTitleBar()) {
+        // Our own title bar above the menu bar.
+        auto *top = new QWidget(this);
+        auto *layout = new QVBoxLayout(top);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(0);
+        layout->addWidget(new windows::TitleBar(this));
+        layout->addWidget(bar);
+        setMenuWidget(top);
+    } else {
+        setMenuBar(bar);
+    }
     controls_ = build(client, kControls);
-    buildMenus();
+    buildMenus(bar);
 
     for (int k = 1; k <= kCells; ++k) {
         cells_[k - 1] = controls_.get<CaptionLabel>(QStringLiteral("Label%1").arg(k));
@@ -213,13 +228,13 @@ MainWindow::MainWindow()
     windows::applyProperties(this, client, kWindow);
 }
 
-void MainWindow::buildMenus()
+void MainWindow::buildMenus(QMenuBar *bar)
 {
     QMenu *menu = nullptr;
     for (const MenuEntry &entry : kMenus) {
         const QString caption = QString::fromUtf8(entry.caption);
         if (!entry.command) {
-            menu = menuBar()->addMenu(caption);
+            menu = bar->addMenu(caption);
             menu->setObjectName(QString::fromLatin1(entry.name));
             continue;
         }

@@ -9,6 +9,7 @@
 
 class CaptionLabel;
 class LineShape;
+class QMenuBar;
 class QTimer;
 
 // Velmora, the main window: the board, the scoreboard, the next-mark indicator,
@@ -52,7 +53,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void buildMenus();
+    void buildMenus(QMenuBar *bar);
 
     controls::Controls controls_;
     std::array<CaptionLabel *, game::Board::kCells> cells_{};

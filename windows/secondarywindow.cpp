@@ -1,12 +1,15 @@
 #include "secondarywindow.h"
 
+#include "titlebar.h"
+
 #include <QCloseEvent>
 
 SecondaryWindow::SecondaryWindow(const windows::WindowProperties &properties,
                                  std::span<const controls::Control> table)
-    : QWidget(nullptr, windows::kWindowFlags), controls_(controls::build(this, table))
+    : QWidget(nullptr, windows::windowFlags()), client_(windows::withTitleBar(this)),
+      controls_(controls::build(client_, table))
 {
-    windows::applyProperties(this, this, properties);
+    windows::applyProperties(this, client_, properties);
 }
 
 void SecondaryWindow::leave()

@@ -25,6 +25,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    QWidget *client_; // the window itself, or below its own title bar
     controls::Controls controls_;
     bool left_ = false;
 };

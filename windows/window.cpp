@@ -1,5 +1,6 @@
 #include "window.h"
 
+#include "titlebar.h"
 #include "twips.h"
 #include "windowmanager.h"
 
@@ -67,6 +68,12 @@ private:
 };
 
 } // namespace
+
+Qt::WindowFlags windowFlags()
+{
+    // Qt drops the frameless hint when title-bar hints come with it.
+    return drawsOwnTitleBar() ? Qt::Window | Qt::FramelessWindowHint : kWindowFlags;
+}
 
 void applyProperties(QWidget *window, QWidget *client, const WindowProperties &props)
 {

@@ -14,6 +14,9 @@ namespace windows {
 inline constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                                                 | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
 
+// kWindowFlags, or a frameless window where the program draws its own title bars.
+Qt::WindowFlags windowFlags();
+
 enum class Placement {
     CentreScreen,  // the outer window centred on the screen
     TopLeftCorner, // the outer window in the screen's top left corner

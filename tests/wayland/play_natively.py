@@ -2,7 +2,9 @@
 """The game on a Wayland desktop: it starts with Qt's Wayland plugin (no X),
 a game is finished (the cells pressed through their accessibility actions, as
 headless Weston has no keyboard or pointer to drive), the result comes up as
-a dialog and its button counts the game, and nothing is printed on the way.
+a dialog and its button counts the game; the window offers a close box and no
+minimise or maximise, and closing it ends the program with status 0; nothing
+is printed on the way.
 Run against a compositor of its own: run-on-weston.sh play_natively.py VELMORA"""
 import os
 import signal
@@ -17,7 +19,7 @@ try:
     import pyatspi
 
     sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-    from atspi_common import check, find, in_app, labelled_by, summary, wait_for
+    from atspi_common import check, find, in_app, labelled_by, summary, wait_for, walk
 except (ImportError, ValueError) as missing:
     print("SKIP: pyatspi is not installed (make test installs it): %s" % missing)
     sys.exit(77)
@@ -58,9 +60,24 @@ try:
     tally = wait_for(lambda: find(frame, lambda n: labelled_by(n) == " X" and n.name == "1"))
     check(tally is not None, "the X tally reads 1")
     check(program.poll() is None, "still running")
+
+    # The title bar: the window's title and a close box, no other button.
+    buttons = sorted(n.name for n, _ in walk(frame) if n.getRole() == pyatspi.ROLE_PUSH_BUTTON and n.name)
+    check(buttons == sorted(["משחק חדש", "יציאה", "סגירה"]), "buttons besides the cells: %r" % buttons)
+    close = find(frame, lambda n: n.getRole() == pyatspi.ROLE_PUSH_BUTTON and n.name == "סגירה")
+    try:
+        close.queryAction().doAction(0)
+    except Exception:  # the program may be gone before it answers
+        pass
+    try:
+        status = program.wait(timeout=10)
+    except subprocess.TimeoutExpired:
+        status = None
+    check(status == 0, "its close box ends the program with status 0, not %r" % status)
 finally:
-    program.send_signal(signal.SIGTERM)
-    program.wait()
+    if program.poll() is None:
+        program.send_signal(signal.SIGTERM)
+        program.wait()
 errors.seek(0)
 printed = errors.read()
 check(printed == "", "nothing printed on stderr: %r" % printed[:300])

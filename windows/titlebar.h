@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QWidget>
+
+class QToolButton;
+
+namespace windows {
+
+// Where the program draws its windows' title bars itself: on Wayland. The
+// compositor there may draw none, and then Qt 6.4 draws one that always offers
+// minimise and maximise, which none of our windows may offer.
+bool drawsOwnTitleBar();
+
+// The window's title, moved by dragging it, and a close box: nothing else.
+class TitleBar : public QWidget
+{
+public:
+    explicit TitleBar(QWidget *window);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QToolButton *close_;
+};
+
+// Puts a title bar at the top of `window` (made frameless by windowFlags())
+// where the program draws its own; returns the widget its controls go on.
+QWidget *withTitleBar(QWidget *window);
+
+} // namespace windows
