@@ -6,6 +6,7 @@
 
 #include "app/appsetup.h"
 #include "app/windowowner.h"
+#include "windows/aboutwindow.h"
 #include "windows/captionlabel.h"
 #include "windows/resultwindow.h"
 
@@ -83,6 +84,7 @@ private slots:
 
     void mainWindowAt2x();
     void resultWindowAt2x();
+    void aboutWindowAt2x();
     void framesAndLinesAt1_5x();
 };
 
@@ -125,6 +127,33 @@ void ScaleTest::resultWindowAt2x()
     WindowOwner owner;
     QString where;
     const int differ = blocksThatDiffer(one, two, textBoxes(&owner.resultWindow(game::Result::XWon)), &where);
+    QVERIFY2(differ == 0, qPrintable(QStringLiteral("%1 blocks differ, %2").arg(differ).arg(where)));
+}
+
+void ScaleTest::aboutWindowAt2x()
+{
+    QImage one, two;
+    for (double scale : {1.0, 2.0}) {
+        Program velmora(scale);
+        QVERIFY(velmora.window);
+        const QRect whole = clientRect(velmora.window);
+        clickAt(QPoint(whole.left() + qRound(12 * scale), (whole.top() + velmora.client.top()) / 2));
+        xdotool({"key", "Right", "Right", "Down", "Return"}); // help, then its second item
+        const qulonglong about = waitForWindow(QStringLiteral("About Velmora"));
+        QVERIFY(about);
+        QTRY_COMPARE(pixel(clientRect(about).topLeft() + QPoint(qRound(440 * scale), 5)), QColor(0, 0, 0));
+        QTRY_VERIFY(pixel(clientRect(about).topLeft() + QPoint(5, 5)) != QColor(0, 0, 0)); // the picture is in
+        (scale == 1 ? one : two) = grab(clientRect(about));
+    }
+    QCOMPARE(two.size(), one.size() * 2);
+    WindowOwner owner;
+    QWidget *about = &owner.about();
+    // Its picture is drawn afresh at 2x, not enlarged: it is left out with the text.
+    QList<QRect> drawnAfresh = textBoxes(about);
+    QWidget *picture = about->findChild<QWidget *>(QStringLiteral("Picture1"));
+    drawnAfresh << QRect(picture->mapTo(about, QPoint()), picture->size());
+    QString where;
+    const int differ = blocksThatDiffer(one, two, drawnAfresh, &where);
     QVERIFY2(differ == 0, qPrintable(QStringLiteral("%1 blocks differ, %2").arg(differ).arg(where)));
 }
 
