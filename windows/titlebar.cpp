@@ -44,9 +44,13 @@ void TitleBar::paintEvent(QPaintEvent *)
     const bool active = window()->isActiveWindow();
     painter.fillRect(rect(), palette().color(active ? QPalette::Highlight : QPalette::Mid));
     painter.setPen(palette().color(active ? QPalette::HighlightedText : QPalette::Window));
-    close_->move(width() - close_->width(), 0);
     ltr::drawText(painter, rect().adjusted(kHeight, 4, -kHeight, 0), Qt::AlignHCenter, window()->windowTitle(),
                   ltr::Wrap::SingleLine);
+}
+
+void TitleBar::resizeEvent(QResizeEvent *)
+{
+    close_->move(width() - close_->width(), 0); // at the right end, where window managers put it
 }
 
 void TitleBar::mousePressEvent(QMouseEvent *event)
