@@ -24,9 +24,12 @@ void configure()
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
                                {QStringLiteral("Nachlieli CLM"), QStringLiteral("DejaVu Sans")});
 
-    // Every size drawn, so that title bars and task switchers get a sharp one.
+    // The sizes title bars and task switchers draw, up to 2x, so that each gets
+    // a sharp one. Launchers and software centres read the installed icons;
+    // the larger ones here would cost start-up time (Qt decodes and sends every
+    // size to the window manager) for nobody.
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256})
+    for (int size : {16, 24, 32, 48, 64})
         icon.addFile(QStringLiteral(":/velmora/icons/%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
 
