@@ -11,7 +11,6 @@
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QShortcut>
-#include <QVBoxLayout>
 #include <QPushButton>
 #include <QTimer>
 #include <optional>
@@ -181,11 +180,7 @@ MainWindow::MainWindow()
     if (windows::drawsOwnTitleBar()) {
         // Our own title bar above the menu bar.
         auto *top = new QWidget(this);
-        auto *layout = new QVBoxLayout(top);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->setSpacing(0);
-        layout->addWidget(new windows::TitleBar(this));
-        layout->addWidget(bar);
+        windows::stackBelowTitleBar(top, this, bar);
         setMenuWidget(top);
     } else {
         setMenuBar(bar);

@@ -66,16 +66,21 @@ bool TitleBar::eventFilter(QObject *, QEvent *event)
     return false;
 }
 
+void stackBelowTitleBar(QWidget *holder, QWidget *window, QWidget *below)
+{
+    auto *layout = new QVBoxLayout(holder);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(new TitleBar(window));
+    layout->addWidget(below);
+}
+
 QWidget *withTitleBar(QWidget *window)
 {
     if (!drawsOwnTitleBar())
         return window;
-    auto *layout = new QVBoxLayout(window);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(new TitleBar(window));
     auto *client = new QWidget(window);
-    layout->addWidget(client);
+    stackBelowTitleBar(window, window, client);
     return client;
 }
 

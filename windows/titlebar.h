@@ -27,6 +27,9 @@ private:
     QToolButton *close_;
 };
 
+// Lays out in `holder` the title bar of `window` above `below`.
+void stackBelowTitleBar(QWidget *holder, QWidget *window, QWidget *below);
+
 // Puts a title bar at the top of `window` (made frameless by windowFlags())
 // where the program draws its own; returns the widget its controls go on.
 QWidget *withTitleBar(QWidget *window);
