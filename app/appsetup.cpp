@@ -2,6 +2,7 @@
 
 #include "windows/accessibility.h"
 #include "windows/heldkeys.h"
+#include "windows/windowmanager.h"
 
 #include <QApplication>
 #include <QFont>
@@ -33,7 +34,8 @@ void configure()
         icon.addFile(QStringLiteral(":/velmora/icons/%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
 
-    windows::actOnceOnHeldEnter(qApp);
+    windows::actOnlyOnFreshKeys(qApp);
+    windows::keepModalWindowsInReach();
     windows::installAccessibility();
 }
 

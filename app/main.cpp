@@ -53,6 +53,13 @@ int main(int argc, char *argv[])
     const QtMessageHandler qtHandler = qInstallMessageHandler(startUpMessages);
     QApplication application(argc, argv);
     qInstallMessageHandler(qtHandler);
+    // A platform that started without a screen (linuxfb without a frame
+    // buffer, say) has nowhere to show a window.
+    if (QGuiApplication::screens().isEmpty()) {
+        std::fprintf(stderr, "velmora: cannot open a display: the platform \"%s\" has no screen\n",
+                     qPrintable(QGuiApplication::platformName()));
+        return 1;
+    }
     for (const QString &warning : std::as_const(startUpWarnings))
         qWarning("%s", qPrintable(warning));
     app::configure();

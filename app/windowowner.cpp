@@ -6,7 +6,6 @@
 #include "windows/howtoplay.h"
 #include "windows/resultwindow.h"
 #include "windows/starterchoice.h"
-#include "windows/window.h"
 
 #include <QCoreApplication>
 
@@ -98,7 +97,7 @@ void WindowOwner::unloadSecondary()
 
 void WindowOwner::showResult(game::Result result)
 {
-    windows::showModal(&resultWindow(result));
+    resultWindow(result).exec();
 }
 
 void WindowOwner::finishGame(game::Result result)
@@ -124,13 +123,13 @@ void WindowOwner::command(MainWindow::Command command)
             game::clearTallies(mainWindow());
         break;
     case MainWindow::Command::ChooseStarter:
-        windows::showModal(&starterChoice());
+        starterChoice().exec();
         break;
     case MainWindow::Command::HowToPlay:
-        windows::showModal(&howToPlay());
+        howToPlay().exec();
         break;
     case MainWindow::Command::About:
-        windows::showModal(&about());
+        about().exec();
         break;
     }
 }

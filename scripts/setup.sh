@@ -5,9 +5,9 @@
 set -euo pipefail
 
 # qt6-wayland: a Wayland desktop gets the native, sharp path.
-packages=(cmake make g++ pkg-config qt6-base-dev qt6-qpa-plugins qt6-wayland libxcb1-dev culmus fonts-dejavu-core)
+packages=(cmake make g++ pkg-config qt6-base-dev qt6-qpa-plugins qt6-wayland libxcb1-dev libxcb-xkb-dev culmus fonts-dejavu-core)
 if [ "${1:-}" = "--test" ]; then
-    packages+=(xvfb openbox xdotool dbus x11-utils
+    packages+=(xvfb openbox xdotool wmctrl icewm dbus x11-utils
                lintian dpkg-dev file appstream appstream-compose desktop-file-utils
                python3-pyatspi gir1.2-atspi-2.0 at-spi2-core weston)
 fi

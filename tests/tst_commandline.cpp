@@ -33,6 +33,9 @@ private slots:
                                              << QStringLiteral("velmora: cannot open the display \":77\"\n");
         QTest::newRow("unreachable -display") << QStringList{"-display", ":78"} << ":77" << 1
                                               << QStringLiteral("velmora: cannot open the display \":78\"\n");
+        QTest::newRow("a platform with no screen")
+            << QStringList{"-platform", "linuxfb:fb=/nonexistent/fb0"} << "-" << 1
+            << QStringLiteral("velmora: cannot open a display: the platform \"linuxfb\" has no screen\n");
     }
 
     void run()

@@ -285,7 +285,7 @@ void Driver::queueDismissal(QWidget *window)
 {
     QWidget *button = ui::child(window, "Command1");
     const QPointF at = button->rect().center();
-    switch (pick(5)) {
+    switch (pick(3)) {
     case 0:
         for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
             QCoreApplication::postEvent(button, new QMouseEvent(type, at, button->mapToGlobal(at), Qt::LeftButton,
@@ -296,16 +296,15 @@ void Driver::queueDismissal(QWidget *window)
     case 1:
         QCoreApplication::postEvent(window, new QCloseEvent);
         break;
-    case 2:
-        QCoreApplication::postEvent(button, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
+    default: {
+        // A key goes down and up: one held down would act nowhere else.
+        const auto [key, modifiers] = std::array{std::pair{Qt::Key_Return, Qt::NoModifier},
+                                                 std::pair{Qt::Key_Enter, Qt::KeypadModifier},
+                                                 std::pair{Qt::Key_Space, Qt::NoModifier}}[pick(3)];
+        for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
+            QCoreApplication::postEvent(button, new QKeyEvent(type, key, modifiers));
         break;
-    case 3:
-        QCoreApplication::postEvent(button, new QKeyEvent(QEvent::KeyPress, Qt::Key_Enter, Qt::KeypadModifier));
-        break;
-    default:
-        QCoreApplication::postEvent(button, new QKeyEvent(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier));
-        QCoreApplication::postEvent(button, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier));
-        break;
+    }
     }
 }
 

@@ -1,6 +1,8 @@
 #include "confirm.h"
 
 #include "ltrtext.h"
+#include "titlebar.h"
+#include "windowmanager.h"
 
 #include <QLabel>
 #include <QMessageBox>
@@ -12,6 +14,11 @@ bool ask(const QString &text, const QString &title)
 {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No);
     box.setObjectName(QStringLiteral("confirm"));
+    if (windows::drawsOwnTitleBar()) {
+        // The title bar every other window has, not Qt's with minimise and maximise.
+        box.setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+        windows::putTitleBarOver(&box);
+    }
     box.setWindowModality(Qt::ApplicationModal);
     box.setDefaultButton(QMessageBox::Yes);
     // Hebrew like every other text of the program, and plain text buttons.
@@ -19,8 +26,12 @@ bool ask(const QString &text, const QString &title)
         box.button(button)->setText(QString::fromUtf8(caption));
         box.button(button)->setIcon(QIcon());
     }
-    if (auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label")))
-        ltr::adopt(label);
+    // The label that shows the question, found by what it shows: the box has
+    // no public way to it.
+    for (QLabel *label : box.findChildren<QLabel *>())
+        if (label->text() == text)
+            ltr::adopt(label);
+    windows::comeUpOverActiveWindow(&box);
     box.exec();
     return box.clickedButton() == box.button(QMessageBox::Yes);
 }

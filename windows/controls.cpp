@@ -79,8 +79,13 @@ QWidget *make(QWidget *parent, const Control &c)
         return makeLabel(parent, c);
     case Kind::Line:
         return makeLine(parent, c);
-    case Kind::Button:
-        return new CaptionButton(QString::fromUtf8(c.caption), parent);
+    case Kind::Button: {
+        auto *button = new CaptionButton(QString::fromUtf8(c.caption), parent);
+        // Not the dialog's default because it has the focus: a window's one
+        // default button is named as such, and Enter presses the focused one.
+        button->setAutoDefault(false);
+        return button;
+    }
     case Kind::Option: {
         auto *option = new OptionButton(QString::fromUtf8(c.caption), parent);
         option->setChecked(c.checked);

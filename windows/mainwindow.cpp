@@ -8,6 +8,7 @@
 #include "titlebar.h"
 #include "window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QShortcut>
@@ -190,7 +191,10 @@ MainWindow::MainWindow()
 
     for (int k = 1; k <= kCells; ++k) {
         cells_[k - 1] = controls_.get<CaptionLabel>(QStringLiteral("Label%1").arg(k));
-        connect(cells_[k - 1], &CaptionLabel::clicked, this, [this, k] { game::placeMark(*this, k); });
+        connect(cells_[k - 1], &CaptionLabel::clicked, this, [this, k] {
+            if (!blockedByModal())
+                game::placeMark(*this, k);
+        });
         windows::makeBoardCell(cells_[k - 1], (k - 1) / 3 + 1, (k - 1) % 3 + 1);
     }
     // Window shortcuts: whatever has the focus here, and never while a modal
@@ -211,7 +215,7 @@ MainWindow::MainWindow()
     nextMark_ = controls_.get<CaptionLabel>(u"labelhow");
     for (const ButtonCommand &b : kButtons) {
         connect(controls_.get<QPushButton>(QLatin1StringView(b.button)), &QPushButton::clicked, this,
-                [this, command = b.command] { emit commandChosen(command); });
+                [this, command = b.command] { choose(command); });
     }
 
     timer_ = new QTimer(this);
@@ -237,8 +241,21 @@ void MainWindow::buildMenus(QMenuBar *bar)
         action->setObjectName(QString::fromLatin1(entry.name));
         if (entry.shortcut)
             action->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
-        connect(action, &QAction::triggered, this, [this, command = *entry.command] { emit commandChosen(command); });
+        connect(action, &QAction::triggered, this, [this, command = *entry.command] { choose(command); });
     }
+}
+
+bool MainWindow::blockedByModal() const
+{
+    // Every modal window of the program is modal to the whole application.
+    const QWidget *modal = QApplication::activeModalWidget();
+    return modal && modal != this;
+}
+
+void MainWindow::choose(Command command)
+{
+    if (!blockedByModal())
+        emit commandChosen(command);
 }
 
 QString MainWindow::cell(int k) const { return cells_[k - 1]->text(); }

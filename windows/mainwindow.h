@@ -54,6 +54,11 @@ protected:
 
 private:
     void buildMenus(QMenuBar *bar);
+    // Mouse and keys are refused while a modal window is open, by Qt; screen
+    // readers reach the controls' actions directly, so their clicks, presses
+    // and menu items are refused here.
+    bool blockedByModal() const;
+    void choose(Command command);
 
     controls::Controls controls_;
     std::array<CaptionLabel *, game::Board::kCells> cells_{};

@@ -1,15 +1,22 @@
 #include "secondarywindow.h"
 
 #include "titlebar.h"
+#include "windowmanager.h"
 
 #include <QCloseEvent>
 
 SecondaryWindow::SecondaryWindow(const windows::WindowProperties &properties,
                                  std::span<const controls::Control> table)
-    : QWidget(nullptr, windows::windowFlags()), client_(windows::withTitleBar(this)),
+    : QDialog(nullptr, windows::windowFlags()), client_(windows::withTitleBar(this)),
       controls_(controls::build(client_, table))
 {
     windows::applyProperties(this, client_, properties);
+}
+
+int SecondaryWindow::exec()
+{
+    windows::comeUpOverActiveWindow(this);
+    return QDialog::exec();
 }
 
 void SecondaryWindow::leave()
@@ -26,4 +33,11 @@ void SecondaryWindow::closeEvent(QCloseEvent *event)
     // The close box leaves the window like its button, never silently.
     event->accept();
     leave();
+}
+
+void SecondaryWindow::showEvent(QShowEvent *event)
+{
+    // QDialog would centre the window on the screen; each of ours has its own
+    // placement, and some leave it to the window manager.
+    QWidget::showEvent(event); // NOLINT(bugprone-parent-virtual-call)
 }

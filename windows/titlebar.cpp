@@ -63,6 +63,8 @@ bool TitleBar::eventFilter(QObject *, QEvent *event)
 {
     if (event->type() == QEvent::WindowTitleChange || event->type() == QEvent::ActivationChange)
         update();
+    else if (event->type() == QEvent::Resize && overlaid_)
+        setGeometry(0, 0, window()->width(), height());
     return false;
 }
 
@@ -73,6 +75,13 @@ void stackBelowTitleBar(QWidget *holder, QWidget *window, QWidget *below)
     layout->setSpacing(0);
     layout->addWidget(new TitleBar(window));
     layout->addWidget(below);
+}
+
+void putTitleBarOver(QWidget *window)
+{
+    auto *bar = new TitleBar(window);
+    bar->overlaid_ = true;
+    window->setContentsMargins(0, kHeight, 0, 0);
 }
 
 QWidget *withTitleBar(QWidget *window)

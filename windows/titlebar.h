@@ -24,11 +24,17 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    friend void putTitleBarOver(QWidget *window);
     QToolButton *close_;
+    bool overlaid_ = false; // over a layout of Qt's, following the window's width
 };
 
 // Lays out in `holder` the title bar of `window` above `below`.
 void stackBelowTitleBar(QWidget *holder, QWidget *window, QWidget *below);
+
+// Lays a title bar over the top of a window whose layout Qt made (a message
+// box), moving the rest below it.
+void putTitleBarOver(QWidget *window);
 
 // Puts a title bar at the top of `window` (made frameless by windowFlags())
 // where the program draws its own; returns the widget its controls go on.

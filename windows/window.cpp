@@ -4,30 +4,36 @@
 #include "twips.h"
 #include "windowmanager.h"
 
-#include <QEvent>
-#include <QEventLoop>
-#include <QApplication>
 #include <QLayout>
-#include <QPointer>
 #include <QScreen>
 #include <QWidget>
-#include <QWindow>
 
 namespace windows {
 
 namespace {
 
-// The outer window, frame included, centred on the screen: the frame is
-// known before the window maps where the window manager can say (X11), so the
-// client area is placed once, at its final place. The window manager would
-// otherwise move it again once framed, sometimes after any correction of ours.
-void centre(QWidget *window)
+// The outer window, frame included, centred on the screen.
+void centreWithFrame(QWidget *window, QMargins frame)
 {
-    const QMargins frame = frameBeforeMapping(window);
     QRect outer(QPoint(), window->size().grownBy(frame));
     outer.moveCenter(window->screen()->geometry().center());
     // setGeometry places the client area, not the frame.
     window->setGeometry(QRect(outer.topLeft() + QPoint(frame.left(), frame.top()), window->size()));
+}
+
+// Where the window manager says what its frame will be before the window maps
+// (X11), the client area is placed once, at its final place: a window manager
+// would otherwise move it again once framed, sometimes after any correction of
+// ours. One that does not answer in time gets the window centred without a
+// frame, and centred again with the frame once it has framed the window.
+void centre(QWidget *window)
+{
+    if (const std::optional<QMargins> frame = frameBeforeMapping(window)) {
+        centreWithFrame(window, *frame);
+        return;
+    }
+    centreWithFrame(window, {});
+    whenFramed(window, [window](QMargins frame) { centreWithFrame(window, frame); });
 }
 
 void place(QWidget *window, const WindowProperties &props)
@@ -48,24 +54,6 @@ void place(QWidget *window, const WindowProperties &props)
         break;
     }
 }
-
-// Ends a modal show when the program hides the window; a window that the user
-// minimizes stays modal.
-class HideWatcher : public QObject
-{
-public:
-    explicit HideWatcher(QEventLoop &loop) : loop_(loop) {}
-
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Hide && !event->spontaneous())
-            loop_.quit();
-        return false;
-    }
-
-private:
-    QEventLoop &loop_;
-};
 
 } // namespace
 
@@ -97,33 +85,6 @@ void applyProperties(QWidget *window, QWidget *client, const WindowProperties &p
     if (!props.taskbar)
         keepOutOfTaskbar(window);
     place(window, props);
-}
-
-void showModal(QWidget *window)
-{
-    QPointer<QWidget> guard(window);
-    QEventLoop loop;
-    HideWatcher watcher(loop);
-    window->installEventFilter(&watcher);
-    const KeepModalInSight keepInSight(window);
-    QObject::connect(window, &QObject::destroyed, &loop, &QEventLoop::quit);
-    window->setWindowModality(Qt::ApplicationModal);
-    // A Wayland compositor places every window itself, and a new one wherever
-    // it starts new windows; naming the window the player was in as its parent
-    // brings it up over that one. Elsewhere it stays owned by no window.
-    if (QGuiApplication::platformName().startsWith(u"wayland")) {
-        if (QWidget *from = QApplication::activeWindow(); from && from != window) {
-            window->winId();
-            window->windowHandle()->setTransientParent(from->windowHandle());
-        }
-    }
-    window->show();
-    window->raise();
-    window->activateWindow();
-    if (guard && guard->isVisible())
-        loop.exec(QEventLoop::DialogExec);
-    if (guard)
-        guard->removeEventFilter(&watcher);
 }
 
 } // namespace windows

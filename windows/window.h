@@ -41,8 +41,4 @@ struct WindowProperties
 // name, caption, fixed client size, background and placement.
 void applyProperties(QWidget *window, QWidget *client, const WindowProperties &props);
 
-// Shows a window application-modal, with no owner, and returns once it has been
-// hidden or destroyed, whichever comes first.
-void showModal(QWidget *window);
-
 } // namespace windows

@@ -1,14 +1,34 @@
 #include "windowmanager.h"
 
+#include <QApplication>
+#include <QWidget>
+#include <QWindow>
+
+namespace windows {
+
+void comeUpOverActiveWindow(QWidget *window)
+{
+    if (!QGuiApplication::platformName().startsWith(u"wayland"))
+        return;
+    if (QWidget *from = QApplication::activeWindow(); from && from != window) {
+        window->winId();
+        window->windowHandle()->setTransientParent(from->windowHandle());
+    }
+}
+
+} // namespace windows
+
 #ifdef VELMORA_X11
 
 #include <QAbstractNativeEventFilter>
-#include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QGuiApplication>
+#include <QPointer>
 #include <QThread>
-#include <QWidget>
 #include <xcb/xcb.h>
+// xkb.h names a member "explicit", a keyword of C++.
+#define explicit explicit_
+#include <xcb/xkb.h>
+#undef explicit
 
 #include <memory>
 
@@ -50,6 +70,36 @@ xcb_window_t rootOf(xcb_connection_t *connection)
     return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
 }
 
+// A request to the window manager about `window`, as the EWMH has clients send them.
+void tellWindowManager(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t type,
+                       std::initializer_list<uint32_t> data)
+{
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = type;
+    std::copy(data.begin(), data.end(), message.data.data32);
+    xcb_send_event(connection, 0, rootOf(connection),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char *>(&message));
+}
+
+// Device pixels, where Qt places windows in logical ones.
+QMargins logicalFrame(const QList<uint32_t> &lrtb, const QWidget *window)
+{
+    const qreal ratio = window->devicePixelRatioF();
+    auto logical = [ratio](uint32_t device) { return qRound(device / ratio); };
+    return QMargins(logical(lrtb[0]), logical(lrtb[2]), logical(lrtb[1]), logical(lrtb[3]));
+}
+
+// Windows whose frame was asked for, and not yet read.
+QList<QPointer<QWidget>> &framesAsked()
+{
+    static QList<QPointer<QWidget>> asked;
+    return asked;
+}
+
 } // namespace
 
 void keepOutOfTaskbar(QWidget *window)
@@ -67,70 +117,54 @@ void keepOutOfTaskbar(QWidget *window)
     xcb_flush(connection);
 }
 
-namespace {
-
-constexpr char kFrameAsked[] = "velmoraFrameAsked";
-
-// Only a window manager that says it answers is asked; no window manager, no frame.
-bool answersFrameRequests(xcb_connection_t *connection)
-{
-    const xcb_atom_t request = internAtom(connection, "_NET_REQUEST_FRAME_EXTENTS");
-    return property(connection, rootOf(connection), internAtom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM)
-        .contains(request);
-}
-
-} // namespace
-
 void askForFrame(QWidget *window)
 {
     xcb_connection_t *connection = x11Connection();
-    if (!connection || !answersFrameRequests(connection))
+    if (!connection)
         return;
-    xcb_client_message_event_t message{};
-    message.response_type = XCB_CLIENT_MESSAGE;
-    message.format = 32;
-    message.window = xcb_window_t(window->winId());
-    message.type = internAtom(connection, "_NET_REQUEST_FRAME_EXTENTS");
-    xcb_send_event(connection, 0, rootOf(connection),
-                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
-                   reinterpret_cast<const char *>(&message));
+    // Only a window manager that says it answers is asked.
+    const xcb_atom_t request = internAtom(connection, "_NET_REQUEST_FRAME_EXTENTS");
+    if (!property(connection, rootOf(connection), internAtom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM)
+             .contains(request))
+        return;
+    tellWindowManager(connection, xcb_window_t(window->winId()), request, {});
     xcb_flush(connection);
-    window->setProperty(kFrameAsked, true);
+    framesAsked().append(window);
 }
 
-QMargins frameBeforeMapping(QWidget *window)
+std::optional<QMargins> frameBeforeMapping(QWidget *window)
 {
     xcb_connection_t *connection = x11Connection();
     if (!connection)
         return {};
-    if (!window->property(kFrameAsked).toBool())
+    if (!framesAsked().contains(window))
         askForFrame(window);
-    if (!window->property(kFrameAsked).toBool())
+    if (!framesAsked().removeAll(window))
         return {};
 
     // The answer is a property on our window, usually there within a round trip
-    // or two; a window manager too busy to answer in time leaves the frame unknown.
+    // or two. Start-up waits no longer for a window manager that is slow to
+    // answer, or says it answers and does not.
     const xcb_atom_t extents = internAtom(connection, "_NET_FRAME_EXTENTS");
     const auto id = xcb_window_t(window->winId());
-    const QDeadlineTimer deadline(1000);
+    const QDeadlineTimer deadline(100);
     do {
-        const QList<uint32_t> lrtb = property(connection, id, extents, XCB_ATOM_CARDINAL);
-        if (lrtb.size() == 4) {
-            // Device pixels, where Qt places windows in logical ones.
-            const qreal ratio = window->devicePixelRatioF();
-            auto logical = [ratio](uint32_t device) { return qRound(device / ratio); };
-            return QMargins(logical(lrtb[0]), logical(lrtb[2]), logical(lrtb[1]), logical(lrtb[3]));
-        }
+        if (const QList<uint32_t> lrtb = property(connection, id, extents, XCB_ATOM_CARDINAL); lrtb.size() == 4)
+            return logicalFrame(lrtb, window);
         QThread::usleep(200);
     } while (!deadline.hasExpired());
     return {};
 }
 
-class KeepModalInSight::Filter : public QAbstractNativeEventFilter
+namespace {
+
+// Waits for _NET_FRAME_EXTENTS on one window, then calls back once and goes.
+class FrameWatcher : public QAbstractNativeEventFilter
 {
 public:
-    Filter(xcb_connection_t *connection, xcb_window_t modal)
-        : connection_(connection), modal_(modal), wmState_(internAtom(connection, "WM_STATE"))
+    FrameWatcher(xcb_connection_t *connection, QWidget *window, std::function<void(QMargins)> framed)
+        : connection_(connection), window_(window), id_(xcb_window_t(window->winId())),
+          extents_(internAtom(connection, "_NET_FRAME_EXTENTS")), framed_(std::move(framed))
     {
     }
 
@@ -138,63 +172,159 @@ public:
     {
         if (type != "xcb_generic_event_t")
             return false;
-        const auto *event = static_cast<const xcb_generic_event_t *>(message);
-        if ((event->response_type & 0x7f) != XCB_FOCUS_IN)
+        const auto *event = static_cast<const xcb_property_notify_event_t *>(message);
+        if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY || event->window != id_ || event->atom != extents_)
             return false;
-        const auto *focus = static_cast<const xcb_focus_in_event_t *>(message);
-        // Focus moving inside a window, or following the pointer, is no activation.
-        if (focus->event == modal_ || focus->detail == XCB_NOTIFY_DETAIL_INFERIOR
-            || focus->detail == XCB_NOTIFY_DETAIL_POINTER)
+        const QList<uint32_t> lrtb = property(connection_, id_, extents_, XCB_ATOM_CARDINAL);
+        if (lrtb.size() != 4)
             return false;
-        // Read from the server: Qt learns of the minimising only later. Mapping
-        // a minimised window is how a client asks for it back.
-        constexpr uint32_t kIconic = 3;
-        const QList<uint32_t> state = property(connection_, modal_, wmState_, wmState_);
-        if (!state.isEmpty() && state.front() == kIconic) {
-            xcb_map_window(connection_, modal_);
-            xcb_flush(connection_);
-        }
+        // Gone before it is called back: the callback may create filters of its own.
+        std::unique_ptr<FrameWatcher> self(this);
+        QCoreApplication::instance()->removeNativeEventFilter(this);
+        if (window_)
+            framed_(logicalFrame(lrtb, window_));
         return false;
     }
 
 private:
     xcb_connection_t *connection_;
-    xcb_window_t modal_;
-    xcb_atom_t wmState_;
+    QPointer<QWidget> window_;
+    xcb_window_t id_;
+    xcb_atom_t extents_;
+    std::function<void(QMargins)> framed_;
 };
 
-KeepModalInSight::KeepModalInSight(QWidget *modal)
+} // namespace
+
+void whenFramed(QWidget *window, std::function<void(QMargins)> framed)
+{
+    if (xcb_connection_t *connection = x11Connection())
+        QCoreApplication::instance()->installNativeEventFilter(new FrameWatcher(connection, window, std::move(framed)));
+}
+
+namespace {
+
+class ModalKeeper : public QAbstractNativeEventFilter
+{
+public:
+    explicit ModalKeeper(xcb_connection_t *connection)
+        : connection_(connection), wmState_(internAtom(connection, "WM_STATE")),
+          protocols_(internAtom(connection, "WM_PROTOCOLS")), delete_(internAtom(connection, "WM_DELETE_WINDOW")),
+          desktop_(internAtom(connection, "_NET_WM_DESKTOP")),
+          currentDesktop_(internAtom(connection, "_NET_CURRENT_DESKTOP")),
+          netState_(internAtom(connection, "_NET_WM_STATE")), shaded_(internAtom(connection, "_NET_WM_STATE_SHADED")),
+          activate_(internAtom(connection, "_NET_ACTIVE_WINDOW"))
+    {
+    }
+
+    bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override
+    {
+        if (type != "xcb_generic_event_t")
+            return false;
+        const xcb_window_t from = reachedFor(static_cast<const xcb_generic_event_t *>(message));
+        if (from == XCB_NONE)
+            return false;
+        const QWidget *modal = QApplication::activeModalWidget();
+        if (modal && xcb_window_t(modal->winId()) != from)
+            bringBack(xcb_window_t(modal->winId()), from);
+        return false;
+    }
+
+private:
+    // The window the player reached for, by a click, a key, its close box or
+    // activating it; none for any other event. Remembers the player's time.
+    xcb_window_t reachedFor(const xcb_generic_event_t *event)
+    {
+        switch (event->response_type & 0x7f) {
+        case XCB_BUTTON_PRESS:
+        case XCB_KEY_PRESS: {
+            // Both events have the same layout.
+            const auto *press = reinterpret_cast<const xcb_button_press_event_t *>(event);
+            userTime_ = press->time;
+            return press->event;
+        }
+        case XCB_FOCUS_IN: {
+            const auto *focus = reinterpret_cast<const xcb_focus_in_event_t *>(event);
+            // Focus moving inside a window, or following the pointer, is no activation.
+            if (focus->detail == XCB_NOTIFY_DETAIL_INFERIOR || focus->detail == XCB_NOTIFY_DETAIL_POINTER)
+                return XCB_NONE;
+            return focus->event;
+        }
+        case XCB_CLIENT_MESSAGE: {
+            const auto *client = reinterpret_cast<const xcb_client_message_event_t *>(event);
+            if (client->type != protocols_ || client->data.data32[0] != delete_)
+                return XCB_NONE;
+            userTime_ = client->data.data32[1];
+            return client->window;
+        }
+        default:
+            return XCB_NONE;
+        }
+    }
+
+    // Read from the server, not from Qt, which learns of what the window
+    // manager did only later, or never (a window withdrawn by another client).
+    void bringBack(xcb_window_t modal, xcb_window_t from)
+    {
+        constexpr uint32_t kNormal = 1, kAllDesktops = 0xFFFFFFFF, kRemove = 0, kFromApplication = 1;
+        // Mapping an iconic or withdrawn window is how a client asks for it back.
+        const QList<uint32_t> state = property(connection_, modal, wmState_, wmState_);
+        if (state.isEmpty() || state.front() != kNormal)
+            xcb_map_window(connection_, modal);
+        const QList<uint32_t> current = property(connection_, rootOf(connection_), currentDesktop_, XCB_ATOM_CARDINAL);
+        const QList<uint32_t> on = property(connection_, modal, desktop_, XCB_ATOM_CARDINAL);
+        if (!current.isEmpty() && !on.isEmpty() && on.front() != kAllDesktops && on.front() != current.front())
+            tellWindowManager(connection_, modal, desktop_, {current.front(), kFromApplication});
+        if (property(connection_, modal, netState_, XCB_ATOM_ATOM).contains(shaded_))
+            tellWindowManager(connection_, modal, netState_, {kRemove, shaded_, 0, kFromApplication});
+        tellWindowManager(connection_, modal, activate_, {kFromApplication, userTime_, from});
+        xcb_flush(connection_);
+    }
+
+    xcb_connection_t *connection_;
+    xcb_atom_t wmState_, protocols_, delete_, desktop_, currentDesktop_, netState_, shaded_, activate_;
+    xcb_timestamp_t userTime_ = XCB_CURRENT_TIME;
+};
+
+} // namespace
+
+void keepModalWindowsInReach()
+{
+    if (xcb_connection_t *connection = x11Connection()) {
+        static ModalKeeper keeper(connection);
+        QCoreApplication::instance()->installNativeEventFilter(&keeper);
+    }
+}
+
+bool askForRealKeyReleases()
 {
     xcb_connection_t *connection = x11Connection();
     if (!connection)
-        return;
-    filter_ = std::make_unique<Filter>(connection, xcb_window_t(modal->winId()));
-    QCoreApplication::instance()->installNativeEventFilter(filter_.get());
-}
-
-KeepModalInSight::~KeepModalInSight()
-{
-    if (filter_)
-        QCoreApplication::instance()->removeNativeEventFilter(filter_.get());
+        return false;
+    const auto extension = xcb_xkb_use_extension(connection, XCB_XKB_MAJOR_VERSION, XCB_XKB_MINOR_VERSION);
+    ReplyPtr<xcb_xkb_use_extension_reply_t> use(xcb_xkb_use_extension_reply(connection, extension, nullptr), free);
+    if (!use || !use->supported)
+        return false;
+    constexpr uint32_t kRealReleases = XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT;
+    const auto cookie =
+        xcb_xkb_per_client_flags(connection, XCB_XKB_ID_USE_CORE_KBD, kRealReleases, kRealReleases, 0, 0, 0);
+    ReplyPtr<xcb_xkb_per_client_flags_reply_t> reply(xcb_xkb_per_client_flags_reply(connection, cookie, nullptr),
+                                                     free);
+    return reply && (reply->value & kRealReleases);
 }
 
 } // namespace windows
 
 #else // built without xcb: nothing to say beyond what Qt says
 
-#include <QWidget>
-
 namespace windows {
 
 void keepOutOfTaskbar(QWidget *) {}
 void askForFrame(QWidget *) {}
-QMargins frameBeforeMapping(QWidget *) { return {}; }
-
-class KeepModalInSight::Filter
-{
-};
-KeepModalInSight::KeepModalInSight(QWidget *) {}
-KeepModalInSight::~KeepModalInSight() = default;
+std::optional<QMargins> frameBeforeMapping(QWidget *) { return {}; }
+void whenFramed(QWidget *, std::function<void(QMargins)>) {}
+void keepModalWindowsInReach() {}
+bool askForRealKeyReleases() { return false; }
 
 } // namespace windows
 

@@ -1,7 +1,8 @@
 #pragma once
 
 #include <QMargins>
-#include <memory>
+#include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -14,25 +15,31 @@ void keepOutOfTaskbar(QWidget *window);
 
 // The frame the window manager will put around the window, asked for before
 // the window is mapped, so that the window can be placed once, frame included.
-// Null margins when the window manager cannot say. Asking early, before the
-// window's other set-up, lets the window manager answer meanwhile.
+// Asking early, before the window's other set-up, lets the window manager
+// answer meanwhile; the answer is awaited for at most about 100 ms, and none
+// comes back where the window manager cannot say (or there is none, or no X11).
 void askForFrame(QWidget *window);
-QMargins frameBeforeMapping(QWidget *window);
+std::optional<QMargins> frameBeforeMapping(QWidget *window);
 
-// While it lives, a modal window that the window manager minimised anyway
-// (openbox offers it on every window) comes back as soon as the focus goes to
-// another window of ours: the rest of the program cannot take input meanwhile
-// and would look dead. Qt hands such focus on to the modal window itself, but
-// a window manager ignores that for a minimised window.
-class KeepModalInSight
-{
-public:
-    explicit KeepModalInSight(QWidget *modal);
-    ~KeepModalInSight();
+// Calls `framed` once, with the frame, when the window manager has framed the
+// window: for a window manager that did not answer before the window mapped.
+void whenFramed(QWidget *window, std::function<void(QMargins)> framed);
 
-private:
-    class Filter;
-    std::unique_ptr<Filter> filter_;
-};
+// Whatever a window manager or another client did to the modal window
+// (minimised, hidden, shaded, sent to another desktop, withdrawn), it comes
+// back on the current desktop, in front and focused, as soon as the player
+// clicks, presses a key in, closes or activates any other window of ours: the
+// rest of the program takes no input meanwhile and would look dead.
+void keepModalWindowsInReach();
+
+// Key releases from the X server only when a key really goes up, not between
+// the repeats of a held key, so that the program can tell a held key from a
+// fresh press whatever the machine's load. False where the server cannot.
+bool askForRealKeyReleases();
+
+// On Wayland, a window comes up over the window the player was in, which it
+// names as its parent; a compositor there places every window itself.
+// Elsewhere, windows stay owned by no window.
+void comeUpOverActiveWindow(QWidget *window);
 
 } // namespace windows

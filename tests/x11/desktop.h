@@ -86,6 +86,21 @@ inline bool iconic(qulonglong window)
     return run(QStringLiteral("xprop"), {"-id", QString::number(window), "WM_STATE"}).contains(u"Iconic");
 }
 
+// Viewable, on the current desktop, not shaded, and the active window.
+inline bool inReach(qulonglong window)
+{
+    const QString id = QString::number(window);
+    if (!run(QStringLiteral("xwininfo"), {"-id", id}).contains(u"IsViewable"))
+        return false;
+    const QList<uint> desktop = numbers(window, "_NET_WM_DESKTOP");
+    const QString current = run(QStringLiteral("xprop"), {"-root", "_NET_CURRENT_DESKTOP"}).section(u'=', 1).trimmed();
+    if (!desktop.isEmpty() && desktop.front() != 0xFFFFFFFF && QString::number(desktop.front()) != current)
+        return false;
+    if (run(QStringLiteral("xprop"), {"-id", id, "_NET_WM_STATE"}).contains(u"SHADED"))
+        return false;
+    return xdotool({"getactivewindow"}).trimmed().toULongLong() == window;
+}
+
 inline QColor pixel(QPoint onScreen)
 {
     const QImage shot = QGuiApplication::primaryScreen()->grabWindow(0, onScreen.x(), onScreen.y(), 1, 1).toImage();
@@ -94,7 +109,11 @@ inline QColor pixel(QPoint onScreen)
 
 inline void clickAt(QPoint onScreen)
 {
-    xdotool({"mousemove", "--sync", QString::number(onScreen.x()), QString::number(onScreen.y())});
+    // --sync waits for the pointer to move, forever when it is there already.
+    const QString at = xdotool({"getmouselocation"});
+    const bool there = at.startsWith(QStringLiteral("x:%1 y:%2 ").arg(onScreen.x()).arg(onScreen.y()));
+    if (!there)
+        xdotool({"mousemove", "--sync", QString::number(onScreen.x()), QString::number(onScreen.y())});
     xdotool({"click", "1"});
 }
 

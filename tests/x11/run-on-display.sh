@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Runs one test program on a display of its own: Xvfb with the openbox window
-# manager, inside a private D-Bus session. Everything it starts, it ends.
+# manager (or the one VELMORA_WM names), inside a private D-Bus session.
+# Everything it starts, it ends.
 # Exits 77 (skipped) when the display cannot be had here.
 set -u
 
-for tool in Xvfb openbox dbus-run-session xdotool xprop xwininfo; do
+wm=${VELMORA_WM:-openbox}
+for tool in Xvfb "$wm" dbus-run-session xdotool xprop xwininfo; do
     if ! command -v "$tool" >/dev/null 2>&1; then
         echo "SKIP: $tool is not installed (make test installs it)"
         exit 77
@@ -46,8 +48,11 @@ until xprop -root >/dev/null 2>&1; do
 done
 
 # A test run before the window manager manages windows would see them unframed.
-start_openbox() {
-    openbox --sm-disable >"$work/openbox.log" 2>&1 &
+start_wm() {
+    case "$wm" in
+        openbox) openbox --sm-disable >"$work/wm.log" 2>&1 & ;;
+        *) "$wm" >"$work/wm.log" 2>&1 & ;;
+    esac
     wm_pid=$!
     until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
         kill -0 "$wm_pid" 2>/dev/null || return 1
@@ -55,8 +60,8 @@ start_openbox() {
     done
 }
 for try in 1 2 3; do
-    start_openbox && break
-    echo "openbox could not start (try $try): $(head -c 300 "$work/openbox.log")"
+    start_wm && break
+    echo "$wm could not start (try $try): $(head -c 300 "$work/wm.log")"
     wm_pid=""
     [ "$try" -eq 3 ] && exit 1
 done
@@ -65,7 +70,7 @@ export QT_QPA_PLATFORM=xcb
 "$@"
 status=$?
 if ! kill -0 "$wm_pid" 2>/dev/null; then
-    echo "openbox ended during the test: $(head -c 300 "$work/openbox.log")"
+    echo "$wm ended during the test: $(head -c 300 "$work/wm.log")"
     [ "$status" -eq 0 ] && status=1
 fi
 exit "$status"

@@ -11,7 +11,7 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from atspi_common import check, find, in_app, labelled_by, pyatspi, summary, wait_for, walk  # noqa: E402
+from atspi_common import GLib, check, find, in_app, labelled_by, pyatspi, summary, wait_for, walk  # noqa: E402
 
 velmora = sys.argv[1]
 with open(sys.argv[2], encoding="utf-8") as header:  # the main window's title, from its one source
@@ -93,6 +93,59 @@ try:
     check(tallies.get(" O") is not None and tallies[" O"].name == "0", "the O tally reads 0")
     check(tallies.get("תיקו") is not None and tallies["תיקו"].name == "0", "the draws read 0")
     check(all(c.name == "" for c in cells.values()), "the board is empty again")
+
+    # Under every kind of modal window, a reader's actions on the main window
+    # are refused as clicks are: cells, push buttons and menu items.
+    def named(role, name):
+        return find(frame, lambda n: n.getRole() == role and n.name == name)
+
+    def press(node):
+        action = node.queryAction()
+        action.doAction([action.getName(i).lower() for i in range(action.nActions)].index("press"))
+
+    def shown_modal(title):
+        return in_app(lambda n: n.getRole() in (pyatspi.ROLE_DIALOG, pyatspi.ROLE_ALERT) and n.name == title
+                      and n.getState().contains(pyatspi.STATE_SHOWING))
+
+    def cell(k):
+        return cells["שורה %d, עמודה %d" % ((k - 1) // 3 + 1, (k - 1) % 3 + 1)]
+
+    new_game = named(pyatspi.ROLE_PUSH_BUTTON, "משחק חדש")
+    menu = {name: named(pyatspi.ROLE_MENU_ITEM, name) for name in ("איך משחקים", "אודות")}
+    check(all(menu.values()), "the menu items are in the tree")
+    # How each opens (its keys, after a new game: digits play, the rest reach the menus), its
+    # title, and its button that leaves it.
+    kinds = [("1 4 2 5 3", "האיקס ניצח", "חזרה למשחק"), ("1 4 2 5 9 6", "העיגול ניצח", "חזרה למשחק"),
+             ("5 1 3 7 2 8 4 6 9", "תיקו", "חזרה למשחק"), ("5 alt Right Down Down Return", "?מי ראשון", "אישור"),
+             ("5 alt Right Right Down Return", "?איך משחקים", "חזרה"),
+             ("5 alt Right Right Down Down Return", "About Velmora", "אישור"), ("5 ctrl+x", "יציאה", "לא"),
+             ("5 alt Right Down Return", "Velmora", "לא")]
+    for opening, title, leave in kinds:
+        subprocess.run(["xdotool", "windowactivate", "--sync", window, "key", "--clearmodifiers", "F2"])
+        keys = opening.split()
+        wait_for(lambda: all(not cell(k).name for k in range(1, 10)))
+        subprocess.run(["xdotool", "key", "--clearmodifiers"] + keys)
+        modal = wait_for(lambda: shown_modal(title))
+        marks = "".join(cell(k).name or " " for k in range(1, 10))
+        check(modal is not None, "%s opens" % title)
+        if modal is None:
+            continue
+        press(new_game)
+        empty = [k for k in range(1, 10) if marks[k - 1] == " "]
+        if empty:
+            press(cell(empty[0]))
+        other = "איך משחקים" if title == "About Velmora" else "אודות"
+        try:
+            press(menu[other])
+        except GLib.Error:  # the command ran, and waits in the window it opened
+            check(False, "under %s the menu item %s ran its command" % (title, other))
+            break
+        now = "".join(cell(k).name or " " for k in range(1, 10))  # read after the actions ran
+        check(now == marks, "under %s the board stays %r, not %r" % (title, marks, now))
+        check(shown_modal("?איך משחקים" if title == "About Velmora" else "About Velmora") is None,
+              "under %s a menu item opens nothing" % title)
+        press(find(modal, lambda n: n.getRole() == pyatspi.ROLE_PUSH_BUTTON and n.name == leave))
+        check(wait_for(lambda: shown_modal(title) is None), "%s left by its button" % title)
 finally:
     program.kill()
     program.wait()
