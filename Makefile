@@ -35,10 +35,13 @@ soak: setup-test build-sanitize
 	cd $(SANITIZE_BUILD) && $(SANITIZERS) QT_QPA_PLATFORM=offscreen \
 	    VELMORA_RANDOM_SEEDS=101,102,103,104 VELMORA_RANDOM_ACTIONS=25000 tests/tst_random -maxwarnings 1
 
+# Start-up under four window managers, each alternated with a bare Qt window.
 bench: setup-test build
+	scripts/setup.sh --bench
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_velmora
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_memory 10000
-	tests/x11/run-on-display.sh $(BUILD)/bench/bench_startup $(BUILD)/velmora $(BUILD)/bench/bare_window 15
+	for wm in openbox fluxbox xfwm4 icewm; do echo "== $$wm"; VELMORA_WM=$$wm \
+	    tests/x11/run-on-display.sh $(BUILD)/bench/bench_startup $(BUILD)/velmora $(BUILD)/bench/bare_window 15; done
 
 setup:
 	scripts/setup.sh

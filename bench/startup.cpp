@@ -46,6 +46,17 @@ std::vector<xcb_window_t> clients(xcb_connection_t *c, xcb_window_t root, xcb_at
     return std::vector<xcb_window_t>(ids, ids + xcb_get_property_value_length(reply.get()) / 4);
 }
 
+// The process that owns a window, by its _NET_WM_PID: not every new client is ours.
+uint32_t pidOf(xcb_connection_t *c, xcb_window_t w)
+{
+    static const xcb_atom_t name = atom(c, "_NET_WM_PID");
+    std::unique_ptr<xcb_get_property_reply_t, decltype(&free)> reply(
+        xcb_get_property_reply(c, xcb_get_property(c, 0, w, name, XCB_ATOM_CARDINAL, 0, 1), nullptr), free);
+    if (!reply || xcb_get_property_value_length(reply.get()) < 4)
+        return 0;
+    return *static_cast<uint32_t *>(xcb_get_property_value(reply.get()));
+}
+
 // The pixel at the window's centre, or 0 (black) while nothing is drawn.
 uint32_t centrePixel(xcb_connection_t *c, xcb_window_t w)
 {
@@ -90,7 +101,7 @@ Run measure(xcb_connection_t *c, xcb_window_t root, xcb_atom_t list, const char 
     xcb_window_t window = 0;
     while (!window) {
         for (xcb_window_t w : clients(c, root, list))
-            if (std::find(before.begin(), before.end(), w) == before.end())
+            if (std::find(before.begin(), before.end(), w) == before.end() && pidOf(c, w) == uint32_t(pid))
                 window = w;
         std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
@@ -102,7 +113,9 @@ Run measure(xcb_connection_t *c, xcb_window_t root, xcb_atom_t list, const char 
     run.peakMiB = peakMiB(pid);
     kill(pid, SIGTERM);
     waitpid(pid, nullptr, 0);
-    while (clients(c, root, list).size() > before.size()) // gone before the next run
+    // Gone before the next run. (Not by counting: fluxbox lists a window of its own some time after it starts.)
+    for (std::vector<xcb_window_t> now = clients(c, root, list); std::count(now.begin(), now.end(), window);
+         now = clients(c, root, list))
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return run;
 }

@@ -2,14 +2,18 @@
 # Installs the Debian packages Velmora needs, skipping those already present.
 #   scripts/setup.sh         what building and running need
 #   scripts/setup.sh --test  the same plus the display server and tools the tests drive
+#   scripts/setup.sh --bench the same plus the window managers start-up is measured under
 set -euo pipefail
 
 # qt6-wayland: a Wayland desktop gets the native, sharp path.
 packages=(cmake make g++ pkg-config qt6-base-dev qt6-qpa-plugins qt6-wayland libxcb1-dev libxcb-xkb-dev culmus fonts-dejavu-core)
-if [ "${1:-}" = "--test" ]; then
+if [ "${1:-}" = "--test" ] || [ "${1:-}" = "--bench" ]; then
     packages+=(xvfb openbox xdotool wmctrl icewm dbus x11-utils
                lintian dpkg-dev file appstream appstream-compose desktop-file-utils
                python3-pyatspi gir1.2-atspi-2.0 at-spi2-core weston)
+fi
+if [ "${1:-}" = "--bench" ]; then
+    packages+=(fluxbox xfwm4)
 fi
 
 missing=()

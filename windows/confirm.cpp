@@ -14,12 +14,12 @@ bool ask(const QString &text, const QString &title)
 {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No);
     box.setObjectName(QStringLiteral("confirm"));
+    box.setWindowModality(Qt::ApplicationModal); // before the flags, which it would set back to a dialog's
     if (windows::drawsOwnTitleBar()) {
         // The title bar every other window has, not Qt's with minimise and maximise.
         box.setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
         windows::putTitleBarOver(&box);
     }
-    box.setWindowModality(Qt::ApplicationModal);
     box.setDefaultButton(QMessageBox::Yes);
     // Hebrew like every other text of the program, and plain text buttons.
     for (auto [button, caption] : {std::pair{QMessageBox::Yes, "כן"}, std::pair{QMessageBox::No, "לא"}}) {

@@ -21,9 +21,7 @@ void comeUpOverActiveWindow(QWidget *window)
 #ifdef VELMORA_X11
 
 #include <QAbstractNativeEventFilter>
-#include <QDeadlineTimer>
 #include <QPointer>
-#include <QThread>
 #include <xcb/xcb.h>
 // xkb.h names a member "explicit", a keyword of C++.
 #define explicit explicit_
@@ -142,17 +140,14 @@ std::optional<QMargins> frameBeforeMapping(QWidget *window)
     if (!framesAsked().removeAll(window))
         return {};
 
-    // The answer is a property on our window, usually there within a round trip
-    // or two. Start-up waits no longer for a window manager that is slow to
-    // answer, or says it answers and does not.
+    // The answer is a property on our window. A window manager that answers
+    // does so while the window is being set up (openbox, xfwm4 and icewm have
+    // answered by now, with both cores busy); one that says it answers and
+    // does not (fluxbox) is not waited for: start-up never waits on it.
     const xcb_atom_t extents = internAtom(connection, "_NET_FRAME_EXTENTS");
-    const auto id = xcb_window_t(window->winId());
-    const QDeadlineTimer deadline(100);
-    do {
-        if (const QList<uint32_t> lrtb = property(connection, id, extents, XCB_ATOM_CARDINAL); lrtb.size() == 4)
-            return logicalFrame(lrtb, window);
-        QThread::usleep(200);
-    } while (!deadline.hasExpired());
+    if (const QList<uint32_t> lrtb = property(connection, xcb_window_t(window->winId()), extents, XCB_ATOM_CARDINAL);
+        lrtb.size() == 4)
+        return logicalFrame(lrtb, window);
     return {};
 }
 

@@ -16,8 +16,9 @@ void keepOutOfTaskbar(QWidget *window);
 // The frame the window manager will put around the window, asked for before
 // the window is mapped, so that the window can be placed once, frame included.
 // Asking early, before the window's other set-up, lets the window manager
-// answer meanwhile; the answer is awaited for at most about 100 ms, and none
-// comes back where the window manager cannot say (or there is none, or no X11).
+// answer meanwhile; start-up does not wait for an answer that has not come by
+// the time the window is placed. None where the window manager cannot say (or
+// there is none, or no X11).
 void askForFrame(QWidget *window);
 std::optional<QMargins> frameBeforeMapping(QWidget *window);
 

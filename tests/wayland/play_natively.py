@@ -52,6 +52,25 @@ try:
     check(tally is not None, "the X tally reads 1")
     check(program.poll() is None, "still running")
 
+    # The exit question, opened by a reader's press from a helper (whose call waits until the
+    # question is answered), has the program's own title bar too, not Qt's with minimise and maximise.
+    press = ("import sys; sys.path.insert(0, %r); from atspi_common import in_app, pyatspi; in_app(lambda n: "
+             "n.getRole() == pyatspi.ROLE_PUSH_BUTTON and n.name == 'יציאה').queryAction().doAction(0)"
+             % os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+    helper = subprocess.Popen([sys.executable, "-c", press], stderr=subprocess.DEVNULL)
+    question = wait_for(lambda: in_app(lambda n: n.getRole() in (pyatspi.ROLE_ALERT, pyatspi.ROLE_DIALOG)
+                                       and n.name == "יציאה" and n.getState().contains(pyatspi.STATE_SHOWING)))
+    check(question is not None, "the exit question opens")
+    if question is not None:
+        names = sorted(n.name for n, _ in walk(question) if n.getRole() == pyatspi.ROLE_PUSH_BUTTON)
+        check(names == sorted(["כן", "לא", "סגירה"]), "the question's buttons: %r" % names)
+        with open("/proc/%d/maps" % program.pid) as maps:
+            check("bradient" not in maps.read(), "Qt's own title bar is not loaded")
+        find(question, lambda n: n.getRole() == pyatspi.ROLE_PUSH_BUTTON and n.name == "לא").queryAction().doAction(0)
+        check(wait_for(lambda: helper.poll() is not None, 5), "answered No, the question goes")
+    helper.kill()
+    helper.wait()
+
     # The title bar: the window's title and a close box, no other button.
     buttons = sorted(n.name for n, _ in walk(frame) if n.getRole() == pyatspi.ROLE_PUSH_BUTTON and n.name)
     check(buttons == sorted(["משחק חדש", "יציאה", "סגירה"]), "buttons besides the cells: %r" % buttons)
