@@ -1,8 +1,8 @@
 #include "appsetup.h"
 
-#include "windows/accessibility.h"
-#include "windows/heldkeys.h"
-#include "windows/windowmanager.h"
+#include "accessibility.h"
+#include "heldkeys.h"
+#include "windowmanager.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,11 +1,11 @@
 #include "windowowner.h"
 
-#include "game/rules.h"
-#include "windows/aboutwindow.h"
-#include "windows/confirm.h"
-#include "windows/howtoplay.h"
-#include "windows/resultwindow.h"
-#include "windows/starterchoice.h"
+#include "rules.h"
+#include "aboutwindow.h"
+#include "confirm.h"
+#include "howtoplay.h"
+#include "resultwindow.h"
+#include "starterchoice.h"
 
 #include <QCoreApplication>
 

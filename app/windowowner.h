@@ -1,7 +1,7 @@
 #pragma once
 
-#include "game/types.h"
-#include "windows/mainwindow.h"
+#include "types.h"
+#include "mainwindow.h"
 
 #include <QObject>
 #include <QPointer>

@@ -2,9 +2,9 @@
 // result window shown, drawn and left by its button), with the resident size
 // read every 1,000 games. Figures, not pass/fail thresholds.
 //   bench_memory [games]        (default 10,000)
-#include "app/appsetup.h"
-#include "app/windowowner.h"
-#include "game/rules.h"
+#include "appsetup.h"
+#include "windowowner.h"
+#include "rules.h"
 
 #include <QAbstractButton>
 #include <QApplication>

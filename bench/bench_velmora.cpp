@@ -1,9 +1,9 @@
 // What the program spends its time on: building its windows and the board
 // check that runs four times a second. Figures, not pass/fail thresholds.
-#include "app/appsetup.h"
-#include "windows/mainwindow.h"
-#include "app/windowowner.h"
-#include "windows/resultwindow.h"
+#include "appsetup.h"
+#include "mainwindow.h"
+#include "windowowner.h"
+#include "resultwindow.h"
 
 #include <QApplication>
 #include <QTest>

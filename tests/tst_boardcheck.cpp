@@ -1,7 +1,7 @@
 // The periodic board check: table order, strike lines, waiting in the result
 // window, the draw test, and no second pass while one waits.
-#include "game/boardcheck.h"
-#include "game/rules.h"
+#include "boardcheck.h"
+#include "rules.h"
 #include "support/textboard.h"
 
 #include <QTest>

@@ -1,9 +1,9 @@
 // The main window's commands: new game, clearing the tallies, leaving, and the
 // help windows, by button, menu item and shortcut alike.
 #include "support/ui.h"
-#include "windows/aboutwindow.h"
-#include "windows/starterchoice.h"
-#include "windows/howtoplay.h"
+#include "aboutwindow.h"
+#include "starterchoice.h"
+#include "howtoplay.h"
 
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -329,7 +329,7 @@ void CommandsTest::about()
     QStringList frontToBack;
     for (QObject *o : w.children())
         if (o->isWidgetType())
-            frontToBack.prepend(o->objectName() + (o->property("index").isValid() ? o->property("index").toString() : ""));
+            frontToBack.prepend(o->objectName() + (o->property("index").toInt() > 0 || o->property("index") == 0 ? o->property("index").toString() : ""));
     QCOMPARE(frontToBack.join(u' '), QStringLiteral("cmdOK Picture1 Label3 Label2 Line2 Label1 Line11 lblDescription "
                                                     "lblTitle Line10 lblVersion lblDisclaimer Label4"));
     const struct { const char *name; QRect rect; bool right; QColor back; } labels[] = {

@@ -2,11 +2,11 @@
 // a caption stored as "?מי ראשון" shows its "?" at the left end. Checked on
 // the drawing, not the string, also under a Hebrew locale.
 #include "support/ui.h"
-#include "windows/captionbutton.h"
-#include "windows/captionlabel.h"
-#include "windows/confirm.h"
-#include "windows/ltrtext.h"
-#include "windows/optionbutton.h"
+#include "captionbutton.h"
+#include "captionlabel.h"
+#include "confirm.h"
+#include "ltrtext.h"
+#include "optionbutton.h"
 
 #include <QAccessible>
 #include <QMenuBar>

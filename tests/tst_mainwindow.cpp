@@ -2,9 +2,9 @@
 // caption, colours, font, alignment and visibility; the stacking order; the
 // menus and the timer; then moves made by clicking the cells.
 #include "support/ui.h"
-#include "windows/captionlabel.h"
-#include "windows/lineshape.h"
-#include "windows/mainwindowtitle.h"
+#include "captionlabel.h"
+#include "lineshape.h"
+#include "mainwindowtitle.h"
 
 #include <QMenuBar>
 #include <QPushButton>

@@ -3,7 +3,7 @@
 // actions queued before either is handled. After every action the rules'
 // invariants must hold. A failure names its seed and the actions before it.
 //   VELMORA_RANDOM_SEEDS=1,2,3  VELMORA_RANDOM_ACTIONS=25000  (make soak)
-#include "game/rules.h"
+#include "rules.h"
 #include "support/ui.h"
 
 #include <QAction>

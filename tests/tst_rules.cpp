@@ -1,5 +1,5 @@
 // The rules of play, on a board of plain captions: no window involved.
-#include "game/rules.h"
+#include "rules.h"
 #include "support/textboard.h"
 
 #include <QTest>

@@ -2,7 +2,7 @@
 
 #include "accessibility.h"
 #include "captionlabel.h"
-#include "game/rules.h"
+#include "rules.h"
 #include "lineshape.h"
 #include "mainwindowtitle.h"
 #include "titlebar.h"

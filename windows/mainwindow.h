@@ -1,8 +1,8 @@
 #pragma once
 
 #include "controls.h"
-#include "game/board.h"
-#include "game/boardcheck.h"
+#include "board.h"
+#include "boardcheck.h"
 
 #include <QMainWindow>
 #include <array>

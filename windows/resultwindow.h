@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/types.h"
+#include "types.h"
 #include "secondarywindow.h"
 
 // winx, wino and tako: the windows that announce a finished game. Leaving one,

@@ -1,5 +1,6 @@
 #include "secondarywindow.h"
 
+#include "accessibility.h"
 #include "titlebar.h"
 #include "windowmanager.h"
 
@@ -11,6 +12,7 @@ SecondaryWindow::SecondaryWindow(const windows::WindowProperties &properties,
       controls_(controls::build(client_, table))
 {
     windows::applyProperties(this, client_, properties);
+    windows::readAsDialog(this);
 }
 
 int SecondaryWindow::exec()

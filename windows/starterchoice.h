@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/types.h"
+#include "types.h"
 #include "secondarywindow.h"
 
 class QRadioButton;

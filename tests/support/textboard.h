@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/board.h"
+#include "board.h"
 
 #include <QStringList>
 #include <array>

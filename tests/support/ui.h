@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/appsetup.h"
-#include "app/windowowner.h"
+#include "appsetup.h"
+#include "windowowner.h"
 #include "support/textboard.h"
-#include "windows/mainwindow.h"
+#include "mainwindow.h"
 
 #include <QApplication>
 #include <QLabel>

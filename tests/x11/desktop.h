@@ -9,7 +9,7 @@
 #include <QScreen>
 #include <QTest>
 
-#include "windows/mainwindowtitle.h"
+#include "mainwindowtitle.h"
 
 namespace desktop {
 

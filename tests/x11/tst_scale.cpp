@@ -4,11 +4,11 @@
 // on every side and every framed control sits at its scaled place.
 #include "desktop.h"
 
-#include "app/appsetup.h"
-#include "app/windowowner.h"
-#include "windows/aboutwindow.h"
-#include "windows/captionlabel.h"
-#include "windows/resultwindow.h"
+#include "appsetup.h"
+#include "windowowner.h"
+#include "aboutwindow.h"
+#include "captionlabel.h"
+#include "resultwindow.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -101,8 +101,10 @@ QWidget *make(QWidget *parent, const Control &c)
 void applyLook(QWidget *w, const Control &c)
 {
     w->setObjectName(QString::fromLatin1(c.name));
-    if (c.index >= 0)
-        w->setProperty("index", c.index);
+    if (auto *label = qobject_cast<CaptionLabel *>(w))
+        label->setIndex(c.index);
+    else if (auto *line = qobject_cast<LineShape *>(w))
+        line->setIndex(c.index);
     if (c.kind != Kind::Line)
         w->setGeometry(rectOf(c));
     if (c.font.face)

@@ -9,8 +9,12 @@
 class CaptionLabel : public QLabel
 {
     Q_OBJECT
+    // Its place in a control array (several controls sharing one name), or -1.
+    Q_PROPERTY(int index READ index WRITE setIndex)
 
 public:
+    int index() const { return index_; }
+    void setIndex(int index) { index_ = index; }
     explicit CaptionLabel(QWidget *parent = nullptr);
 
     void setFramed(bool framed);
@@ -27,6 +31,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    int index_ = -1;
     bool framed_ = false;
     bool pressed_ = false;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMargins>
+#include <QtGlobal>
 #include <functional>
 #include <optional>
 
@@ -33,10 +34,16 @@ void whenFramed(QWidget *window, std::function<void(QMargins)> framed);
 // rest of the program takes no input meanwhile and would look dead.
 void keepModalWindowsInReach();
 
-// Key releases from the X server only when a key really goes up, not between
-// the repeats of a held key, so that the program can tell a held key from a
-// fresh press whatever the machine's load. False where the server cannot.
-bool askForRealKeyReleases();
+// Held keys as the X server tells them: it is asked to send a key's release
+// only when the key really goes up (not between the repeats of a held key),
+// and every key event is watched, whichever window it goes to and whatever
+// Qt then does with it. False where there is no such server.
+bool watchHeldKeys();
+
+// Whether the key press at `time` (a key event's timestamp) found the key up:
+// a fresh press, not a repeat of a held key. False where nothing watches (see
+// watchHeldKeys).
+bool freshPress(quint32 nativeScanCode, quint64 time);
 
 // On Wayland, a window comes up over the window the player was in, which it
 // names as its parent; a compositor there places every window itself.

@@ -8,8 +8,12 @@
 class LineShape : public QWidget
 {
     Q_OBJECT
+    // Its place in a control array (several controls sharing one name), or -1.
+    Q_PROPERTY(int index READ index WRITE setIndex)
 
 public:
+    int index() const { return index_; }
+    void setIndex(int index) { index_ = index; }
     LineShape(QWidget *parent, QPoint from, QPoint to, int width, const QColor &colour);
 
     QPoint from() const { return from_; }
@@ -21,6 +25,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    int index_ = -1;
     QPoint from_, to_;
     int width_;
     QColor colour_;

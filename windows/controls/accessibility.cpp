@@ -1,18 +1,34 @@
 #include "accessibility.h"
 
 #include "captionlabel.h"
-#include "secondarywindow.h"
 
 #include <QAccessibleWidget>
+#include <QSet>
 
 namespace windows {
 
 namespace {
 
-constexpr char kCell[] = "velmoraBoardCell";
-constexpr char kHidden[] = "velmoraHiddenFromReaders";
+// Widgets marked as one thing to readers; a widget leaves its set as it is destroyed.
+class Marked
+{
+public:
+    void add(QWidget *w)
+    {
+        if (!widgets_.contains(w)) {
+            widgets_.insert(w);
+            QObject::connect(w, &QObject::destroyed, [this, w] { widgets_.remove(w); });
+        }
+    }
+    bool contains(const QObject *o) const { return widgets_.contains(o); }
 
-bool hidden(QObject *object) { return object->property(kHidden).toBool(); }
+private:
+    QSet<const QObject *> widgets_;
+};
+
+Marked cells, hiddenControls, dialogs;
+
+bool hidden(QObject *object) { return hiddenControls.contains(object); }
 
 // A window or client area whose decorative controls readers do not walk through.
 class Container : public QAccessibleWidget
@@ -77,9 +93,9 @@ QAccessibleInterface *factory(const QString &, QObject *object)
     auto *w = qobject_cast<QWidget *>(object);
     if (!w)
         return nullptr;
-    if (w->property(kCell).toBool())
+    if (cells.contains(w))
         return new Cell(static_cast<CaptionLabel *>(w));
-    if (qobject_cast<SecondaryWindow *>(w))
+    if (dialogs.contains(w))
         return new Container(w, QAccessible::Dialog);
     // Any other widget that holds controls hidden from readers: the main
     // window's client area, with its lines.
@@ -96,15 +112,20 @@ void installAccessibility()
     QAccessible::installFactory(factory);
 }
 
-void makeBoardCell(QWidget *cell, int row, int column)
+void makeBoardCell(CaptionLabel *cell, int row, int column)
 {
-    cell->setProperty(kCell, true);
+    cells.add(cell);
     cell->setAccessibleDescription(QStringLiteral("שורה %1, עמודה %2").arg(row).arg(column));
 }
 
 void hideFromReaders(QWidget *control)
 {
-    control->setProperty(kHidden, true);
+    hiddenControls.add(control);
+}
+
+void readAsDialog(QWidget *window)
+{
+    dialogs.add(window);
 }
 
 } // namespace windows

@@ -29,7 +29,7 @@ struct Front
 class FreshKeys : public QObject
 {
 public:
-    using QObject::QObject;
+    FreshKeys(QObject *parent, bool watchedOnServer) : QObject(parent), watchedOnServer_(watchedOnServer) {}
 
     bool eventFilter(QObject *, QEvent *event) override
     {
@@ -39,16 +39,16 @@ public:
         auto *key = static_cast<QKeyEvent *>(event);
         // The key itself: Return and keypad Enter are two keys.
         const qint64 id = key->nativeScanCode() ? qint64(key->nativeScanCode()) : -qint64(key->key());
-        const auto down = down_.find(id);
-        if (down == down_.end()) {
-            // Went down now; a release without a press here began elsewhere.
-            if (type != QEvent::KeyRelease)
-                down_.insert(id, Front::now());
+        if (type != QEvent::KeyRelease && isFreshPress(key)) {
+            down_.insert(id, Front::now()); // a fresh press acts where it is
             return false;
         }
-        const bool stale = !(*down == Front::now());
-        // A repeat's release (Wayland, or X11 where real releases could not be had).
-        if (type == QEvent::KeyRelease && !key->isAutoRepeat())
+        // A repeat, or the release: stale unless the key went down here. A key
+        // whose press went unseen (to a window a modal window blocked) is stale too.
+        const auto down = down_.constFind(id);
+        const bool seen = down != down_.cend();
+        const bool stale = seen ? !(*down == Front::now()) : type != QEvent::KeyRelease;
+        if (type == QEvent::KeyRelease && !key->isAutoRepeat() && seen)
             down_.erase(down);
         if (stale)
             event->accept(); // a shortcut override accepted here keeps shortcuts from acting
@@ -56,6 +56,17 @@ public:
     }
 
 private:
+    // On X11 the server says when the key went down: a press then is fresh, a
+    // later one a repeat. Elsewhere (Wayland) Qt makes the repeats itself and
+    // marks them so.
+    bool isFreshPress(const QKeyEvent *key) const
+    {
+        if (!watchedOnServer_ || !key->nativeScanCode())
+            return !key->isAutoRepeat();
+        return freshPress(key->nativeScanCode(), key->timestamp());
+    }
+
+    bool watchedOnServer_;
     QHash<qint64, Front> down_;
 };
 
@@ -63,8 +74,7 @@ private:
 
 void actOnlyOnFreshKeys(QCoreApplication *application)
 {
-    askForRealKeyReleases();
-    application->installEventFilter(new FreshKeys(application));
+    application->installEventFilter(new FreshKeys(application, watchHeldKeys()));
 }
 
 } // namespace windows

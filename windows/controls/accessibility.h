@@ -1,5 +1,6 @@
 #pragma once
 
+class CaptionLabel;
 class QWidget;
 
 // What a screen reader is told beyond what Qt says by itself. Names stay the
@@ -11,10 +12,13 @@ void installAccessibility();
 
 // A board cell: a button whose press places the next mark (refused as a click
 // is), described by where it is.
-void makeBoardCell(QWidget *cell, int row, int column);
+void makeBoardCell(CaptionLabel *cell, int row, int column);
 
 // A control drawn for looks only (lines, the marks around a result): hidden
 // from screen readers, which would read every one of them.
 void hideFromReaders(QWidget *control);
+
+// A window that readers meet as a dialog, whose decorative controls they skip.
+void readAsDialog(QWidget *window);
 
 } // namespace windows
