@@ -34,9 +34,9 @@ void configure()
         icon.addFile(QStringLiteral(":/velmora/icons/%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
 
-    windows::actOnlyOnFreshKeys(qApp);
-    windows::keepModalWindowsInReach();
-    windows::installAccessibility();
+    platform::actOnlyOnFreshKeys(qApp);
+    platform::keepModalWindowsInReach();
+    controls::installAccessibility();
 }
 
 } // namespace app

@@ -113,12 +113,12 @@ void WindowOwner::command(MainWindow::Command command)
         game::newGame(mainWindow(), starterChoice().rule());
         break;
     case MainWindow::Command::Exit:
-        if (confirm::ask(QString::fromUtf8("?אתה בטוח שאתה רוצה לצאת"), QString::fromUtf8("יציאה")))
+        if (windows::confirm(QString::fromUtf8("?אתה בטוח שאתה רוצה לצאת"), QString::fromUtf8("יציאה")))
             mainWindow().close();
         break;
     case MainWindow::Command::ClearTallies:
         // Given no title, the box carries the application's name.
-        if (confirm::ask(QString::fromUtf8("האם אתם בטוחים שאתם רוצים לנקות את התוצאות"),
+        if (windows::confirm(QString::fromUtf8("האם אתם בטוחים שאתם רוצים לנקות את התוצאות"),
                          QCoreApplication::applicationName()))
             game::clearTallies(mainWindow());
         break;

@@ -192,7 +192,7 @@ void DirectionTest::wrapAtBlanks()
     mono.setPixelSize(12);
     const QFontMetrics metrics(mono);
     QVERIFY(metrics.horizontalAdvance(u'a') == metrics.horizontalAdvance(u' '));
-    QTEST(ltr::wrapAtBlanks(text, metrics, metrics.horizontalAdvance(QString(chars, u'a'))), "lines");
+    QTEST(controls::wrapAtBlanks(text, metrics, metrics.horizontalAdvance(QString(chars, u'a'))), "lines");
 }
 
 // A caption a little too wide for one line keeps its "X-" visible at the left.
@@ -248,7 +248,7 @@ void DirectionTest::messageBox()
         atLeft = questionMarkAtLeft(label->grab().toImage(), label->font(), question);
         static_cast<QMessageBox *>(box)->button(QMessageBox::No)->click();
     });
-    QVERIFY(!confirm::ask(question, QStringLiteral("יציאה")));
+    QVERIFY(!windows::confirm(question, QStringLiteral("יציאה")));
     QCOMPARE(text, question); // read back as stored
     QVERIFY(atLeft);
 }

@@ -15,13 +15,13 @@ constexpr Colour kWhite = rgb(255, 255, 255);
 constexpr Colour kBlack = rgb(0, 0, 0);
 constexpr Font kDavid12 = {"David", 12, 350};
 
-constexpr windows::WindowProperties kWindow{
+constexpr platform::WindowProperties kWindow{
     .name = "frmAbout",
     .caption = "אודות Velmora",
     .clientWidth = 6705,
     .clientHeight = 4860,
     .back = kBlack,
-    .placement = windows::Placement::Fixed,
+    .placement = platform::Placement::Fixed,
     .left = 2340,
     .top = 1935,
     .taskbar = false,

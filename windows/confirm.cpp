@@ -8,17 +8,17 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-namespace confirm {
+namespace windows {
 
-bool ask(const QString &text, const QString &title)
+bool confirm(const QString &text, const QString &title)
 {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No);
     box.setObjectName(QStringLiteral("confirm"));
     box.setWindowModality(Qt::ApplicationModal); // before the flags, which it would set back to a dialog's
-    if (windows::drawsOwnTitleBar()) {
+    if (platform::drawsOwnTitleBar()) {
         // The title bar every other window has, not Qt's with minimise and maximise.
         box.setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
-        windows::putTitleBarOver(&box);
+        platform::putTitleBarOver(&box);
     }
     box.setDefaultButton(QMessageBox::Yes);
     // Hebrew like every other text of the program, and plain text buttons.
@@ -30,10 +30,10 @@ bool ask(const QString &text, const QString &title)
     // no public way to it.
     for (QLabel *label : box.findChildren<QLabel *>())
         if (label->text() == text)
-            ltr::adopt(label);
-    windows::comeUpOverActiveWindow(&box);
+            controls::drawLeftToRight(label);
+    platform::comeUpOverActiveWindow(&box);
     box.exec();
     return box.clickedButton() == box.button(QMessageBox::Yes);
 }
 
-} // namespace confirm
+} // namespace windows

@@ -2,10 +2,10 @@
 
 #include <QString>
 
-namespace confirm {
+namespace windows {
 
 // The toolkit's message box with Yes and No, Yes the default, no icon, modal to
 // the whole application and owned by no window. True only for Yes.
-bool ask(const QString &text, const QString &title);
+bool confirm(const QString &text, const QString &title);
 
-} // namespace confirm
+} // namespace windows

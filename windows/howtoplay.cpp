@@ -8,7 +8,7 @@ namespace {
 
 constexpr Colour kLightRed = rgb(255, 128, 128);
 
-constexpr windows::WindowProperties kWindow{
+constexpr platform::WindowProperties kWindow{
     .name = "HowToPlay",
     .caption = "?איך משחקים",
     .clientWidth = 4530,

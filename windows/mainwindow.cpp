@@ -30,13 +30,13 @@ constexpr Font kDavid15{"David", 15.75, 350};
 constexpr Font kDavid36{"David", 36, 350};
 constexpr Font kSans18{"MS Sans Serif", 18, 400};
 
-constexpr windows::WindowProperties kWindow{
+constexpr platform::WindowProperties kWindow{
     .name = "Velmora",
     .caption = kMainWindowTitle,
     .clientWidth = 7245,
     .clientHeight = 6240,
     .back = kGreen,
-    .placement = windows::Placement::CentreScreen,
+    .placement = platform::Placement::CentreScreen,
 };
 
 constexpr Control cell(const char *name, int left, int top)
@@ -172,16 +172,16 @@ constexpr const char *kTallyNames[] = {"Labelwinxnum", "Labelwinonum", "lbltako"
 } // namespace
 
 MainWindow::MainWindow()
-    : QMainWindow(nullptr, windows::windowFlags()),
+    : QMainWindow(nullptr, platform::windowFlags()),
       check_([this](game::Result result) { emit resultFound(result); })
 {
     auto *client = new QWidget(this);
     setCentralWidget(client);
     auto *bar = new QMenuBar(this);
-    if (windows::drawsOwnTitleBar()) {
+    if (platform::drawsOwnTitleBar()) {
         // Our own title bar above the menu bar.
         auto *top = new QWidget(this);
-        windows::stackBelowTitleBar(top, this, bar);
+        platform::stackBelowTitleBar(top, this, bar);
         setMenuWidget(top);
     } else {
         setMenuBar(bar);
@@ -195,7 +195,7 @@ MainWindow::MainWindow()
             if (!blockedByModal())
                 game::placeMark(*this, k);
         });
-        windows::makeBoardCell(cells_[k - 1], (k - 1) / 3 + 1, (k - 1) % 3 + 1);
+        controls::makeBoardCell(cells_[k - 1], (k - 1) / 3 + 1, (k - 1) % 3 + 1);
     }
     // Window shortcuts: whatever has the focus here, and never while a modal
     // window is open. A key press is a click on its cell, refused alike.
@@ -224,7 +224,7 @@ MainWindow::MainWindow()
     connect(timer_, &QTimer::timeout, this, &MainWindow::checkBoard);
     timer_->start();
 
-    windows::applyProperties(this, client, kWindow);
+    platform::applyProperties(this, client, kWindow);
 }
 
 void MainWindow::buildMenus(QMenuBar *bar)

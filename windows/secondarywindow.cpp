@@ -6,18 +6,18 @@
 
 #include <QCloseEvent>
 
-SecondaryWindow::SecondaryWindow(const windows::WindowProperties &properties,
+SecondaryWindow::SecondaryWindow(const platform::WindowProperties &properties,
                                  std::span<const controls::Control> table)
-    : QDialog(nullptr, windows::windowFlags()), client_(windows::withTitleBar(this)),
+    : QDialog(nullptr, platform::windowFlags()), client_(platform::withTitleBar(this)),
       controls_(controls::build(client_, table))
 {
-    windows::applyProperties(this, client_, properties);
-    windows::readAsDialog(this);
+    platform::applyProperties(this, client_, properties);
+    controls::readAsDialog(this);
 }
 
 int SecondaryWindow::exec()
 {
-    windows::comeUpOverActiveWindow(this);
+    platform::comeUpOverActiveWindow(this);
     return QDialog::exec();
 }
 

@@ -7,7 +7,7 @@ using namespace controls;
 
 namespace {
 
-constexpr windows::WindowProperties kWindow{
+constexpr platform::WindowProperties kWindow{
     .name = "first",
     .caption = "?מי ראשון",
     .clientWidth = 5940,

@@ -5,7 +5,7 @@
 #include <QAccessibleWidget>
 #include <QSet>
 
-namespace windows {
+namespace controls {
 
 namespace {
 
@@ -128,4 +128,4 @@ void readAsDialog(QWidget *window)
     dialogs.add(window);
 }
 
-} // namespace windows
+} // namespace controls

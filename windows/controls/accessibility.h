@@ -5,7 +5,7 @@ class QWidget;
 
 // What a screen reader is told beyond what Qt says by itself. Names stay the
 // captions, exactly, as Qt gives them.
-namespace windows {
+namespace controls {
 
 // Installs the interfaces below for the whole program.
 void installAccessibility();
@@ -21,4 +21,4 @@ void hideFromReaders(QWidget *control);
 // A window that readers meet as a dialog, whose decorative controls they skip.
 void readAsDialog(QWidget *window);
 
-} // namespace windows
+} // namespace controls

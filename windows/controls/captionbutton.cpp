@@ -12,7 +12,7 @@ void CaptionButton::paintEvent(QPaintEvent *)
     QStylePainter painter(this);
     QStyleOptionButton option;
     initStyleOption(&option);
-    option.palette = windows::sharedPalette(option.palette);
+    option.palette = controls::sharedPalette(option.palette);
     const QString caption = option.text;
     option.text.clear(); // the style draws the bevel and focus, the caption comes below
     painter.drawControl(QStyle::CE_PushButton, option);
@@ -22,7 +22,7 @@ void CaptionButton::paintEvent(QPaintEvent *)
         textRect.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
                            style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
-    ltr::drawText(painter, textRect, Qt::AlignCenter, caption);
+    controls::drawText(painter, textRect, Qt::AlignCenter, caption);
 }
 
 void CaptionButton::keyPressEvent(QKeyEvent *event)

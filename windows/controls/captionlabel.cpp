@@ -29,9 +29,9 @@ void CaptionLabel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     if (framed_)
-        devicepixels::frame(painter, rect(), 1, kFrameColour);
+        controls::frameOnDevicePixels(painter, rect(), 1, kFrameColour);
     painter.setPen(palette().color(foregroundRole()));
-    ltr::drawText(painter, contentsRect(), alignment(), text());
+    controls::drawText(painter, contentsRect(), alignment(), text());
 }
 
 void CaptionLabel::mousePressEvent(QMouseEvent *event)

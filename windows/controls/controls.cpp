@@ -40,7 +40,7 @@ Qt::Alignment toQt(Align align)
 
 QRect rectOf(const Control &c)
 {
-    return twips::rectToPx(c.at[0], c.at[1], c.at[2], c.at[3]);
+    return controls::rectToPx(c.at[0], c.at[1], c.at[2], c.at[3]);
 }
 
 QWidget *makeLabel(QWidget *parent, const Control &c)
@@ -55,7 +55,7 @@ QWidget *makeLabel(QWidget *parent, const Control &c)
 QWidget *makeLine(QWidget *parent, const Control &c)
 {
     const QColor colour = c.fore.set ? c.fore.toQColor() : parent->palette().color(QPalette::WindowText);
-    return new LineShape(parent, twips::toPx(c.at[0], c.at[1]), twips::toPx(c.at[2], c.at[3]), c.lineWidth, colour);
+    return new LineShape(parent, controls::toPx(c.at[0], c.at[1]), controls::toPx(c.at[2], c.at[3]), c.lineWidth, colour);
 }
 
 QWidget *makePicture(QWidget *parent, const Control &c)
@@ -116,14 +116,14 @@ void applyLook(QWidget *w, const Control &c)
         palette.setColor(QPalette::WindowText, c.fore.toQColor());
     w->setPalette(palette);
     if (c.kind == Kind::Line || c.decorative)
-        windows::hideFromReaders(w);
+        controls::hideFromReaders(w);
 }
 
 std::unique_ptr<QWidget> focusPlaceholder(QWidget *parent)
 {
     auto placeholder = std::make_unique<QWidget>(parent);
     placeholder->setFocusPolicy(Qt::TabFocus);
-    windows::hideFromReaders(placeholder.get());
+    controls::hideFromReaders(placeholder.get());
     return placeholder;
 }
 

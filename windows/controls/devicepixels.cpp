@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace devicepixels {
+namespace controls {
 
 namespace {
 
@@ -26,12 +26,12 @@ void fillDevice(QPainter &painter, const QRectF &device, const QColor &colour)
 
 } // namespace
 
-int width(const QPainter &painter, qreal width)
+int devicePixelWidth(const QPainter &painter, qreal width)
 {
     return std::max(1, int(std::lround(width * toDevice(painter).m11())));
 }
 
-void fill(QPainter &painter, const QRectF &rect, const QColor &colour)
+void fillOnDevicePixels(QPainter &painter, const QRectF &rect, const QColor &colour)
 {
     // The size is rounded once and the corner placed on the grid: rounding both
     // edges would make a line at a half-pixel offset one pixel thinner.
@@ -42,14 +42,14 @@ void fill(QPainter &painter, const QRectF &rect, const QColor &colour)
                colour);
 }
 
-void frame(QPainter &painter, const QRectF &rect, qreal logicalWidth, const QColor &colour)
+void frameOnDevicePixels(QPainter &painter, const QRectF &rect, qreal logicalWidth, const QColor &colour)
 {
     const QRectF d = onGrid(toDevice(painter).mapRect(rect));
-    const qreal w = width(painter, logicalWidth);
+    const qreal w = devicePixelWidth(painter, logicalWidth);
     fillDevice(painter, QRectF(d.left(), d.top(), d.width(), w), colour);
     fillDevice(painter, QRectF(d.left(), d.bottom() - w, d.width(), w), colour);
     fillDevice(painter, QRectF(d.left(), d.top() + w, w, d.height() - 2 * w), colour);
     fillDevice(painter, QRectF(d.right() - w, d.top() + w, w, d.height() - 2 * w), colour);
 }
 
-} // namespace devicepixels
+} // namespace controls

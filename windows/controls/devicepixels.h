@@ -9,16 +9,16 @@ class QPainter;
 // widths are rounded to device pixels once, and rectangles are snapped to the
 // device's pixel grid before they are filled, so a frame is as wide on all
 // four sides and nothing spills outside its control.
-namespace devicepixels {
+namespace controls {
 
 // `width` logical pixels as a whole number of device pixels, at least one.
-int width(const QPainter &painter, qreal width);
+int devicePixelWidth(const QPainter &painter, qreal width);
 
 // Fills the rectangle, its size rounded to whole device pixels and its corner
 // moved to the nearest device pixel corner.
-void fill(QPainter &painter, const QRectF &rect, const QColor &colour);
+void fillOnDevicePixels(QPainter &painter, const QRectF &rect, const QColor &colour);
 
 // A frame `width` logical pixels wide along the inside of the rectangle.
-void frame(QPainter &painter, const QRectF &rect, qreal width, const QColor &colour);
+void frameOnDevicePixels(QPainter &painter, const QRectF &rect, qreal width, const QColor &colour);
 
-} // namespace devicepixels
+} // namespace controls

@@ -20,13 +20,13 @@ void LineShape::paintEvent(QPaintEvent *)
     if (width_ == 1 && (a.x() == b.x() || a.y() == b.y())) {
         // A thin straight line covers the pixels from one end to the other,
         // each end included: a rectangle, kept on whole device pixels.
-        devicepixels::fill(painter, QRectF(QRect(a, b).normalized()), colour_);
+        controls::fillOnDevicePixels(painter, QRectF(QRect(a, b).normalized()), colour_);
         return;
     }
     // Wide lines end round, as a wide pen does on the platform the descriptions
     // come from; their width is a whole number of device pixels end to end.
     const qreal scale = painter.deviceTransform().m11();
-    const qreal pen = devicepixels::width(painter, width_) / scale;
+    const qreal pen = controls::devicePixelWidth(painter, width_) / scale;
     painter.setPen(QPen(colour_, pen, Qt::SolidLine, width_ > 1 ? Qt::RoundCap : Qt::SquareCap));
     painter.drawLine(a, b);
 }

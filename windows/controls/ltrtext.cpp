@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QPainter>
 
-namespace ltr {
+namespace controls {
 
 QStringList wrapAtBlanks(const QString &text, const QFontMetrics &metrics, int width)
 {
@@ -79,9 +79,9 @@ public:
 
 } // namespace
 
-void adopt(QLabel *label)
+void drawLeftToRight(QLabel *label)
 {
     label->installEventFilter(new LabelPainter(label));
 }
 
-} // namespace ltr
+} // namespace controls

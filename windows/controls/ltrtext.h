@@ -12,7 +12,7 @@ class QRect;
 // whatever its first strong character: a caption stored as "?מי ראשון" shows
 // its "?" at the left end, where the Hebrew sentence ends. Qt's labels pick the
 // direction from the text itself, so they are drawn through here instead.
-namespace ltr {
+namespace controls {
 
 // Lines break at blanks only, as the windows were designed with: a "?" that
 // stands before a word stays with it on the next line.
@@ -25,6 +25,6 @@ void drawText(QPainter &painter, const QRect &rect, Qt::Alignment alignment, con
 
 // Makes a QLabel that Qt created (inside a message box, say) draw through
 // drawText. The label keeps its text exactly as stored.
-void adopt(QLabel *label);
+void drawLeftToRight(QLabel *label);
 
-} // namespace ltr
+} // namespace controls

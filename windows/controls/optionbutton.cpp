@@ -15,7 +15,7 @@ void OptionButton::paintEvent(QPaintEvent *)
     QStylePainter painter(this);
     QStyleOptionButton option;
     initStyleOption(&option);
-    option.palette = windows::sharedPalette(option.palette);
+    option.palette = controls::sharedPalette(option.palette);
     option.direction = Qt::RightToLeft; // the circle goes to the right
 
     QStyleOptionButton indicator = option;
@@ -29,8 +29,8 @@ void OptionButton::paintEvent(QPaintEvent *)
     textRect.setRight(indicator.rect.left() - kGap);
     const bool fits = fontMetrics().horizontalAdvance(text()) <= textRect.width();
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-    ltr::drawText(painter, textRect, (fits ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter, text(),
-                  ltr::Wrap::SingleLine);
+    controls::drawText(painter, textRect, (fits ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter, text(),
+                  controls::Wrap::SingleLine);
 
     if (hasFocus()) {
         QStyleOptionFocusRect focus;

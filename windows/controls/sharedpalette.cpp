@@ -2,7 +2,7 @@
 
 #include <QList>
 
-namespace windows {
+namespace controls {
 
 const QPalette &sharedPalette(const QPalette &palette)
 {
@@ -16,4 +16,4 @@ const QPalette &sharedPalette(const QPalette &palette)
     return shared.last();
 }
 
-} // namespace windows
+} // namespace controls

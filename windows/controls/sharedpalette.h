@@ -7,8 +7,8 @@
 // game, the cache would fill with drawings (and keys) for windows long gone.
 // Painting with the one shared palette of equal colours keeps the keys the
 // same, so the cache stays small and hits.
-namespace windows {
+namespace controls {
 
 const QPalette &sharedPalette(const QPalette &palette);
 
-} // namespace windows
+} // namespace controls

@@ -8,7 +8,7 @@
 #include <QPointer>
 #include <QWidget>
 
-namespace windows {
+namespace platform {
 
 namespace {
 
@@ -77,4 +77,4 @@ void actOnlyOnFreshKeys(QCoreApplication *application)
     application->installEventFilter(new FreshKeys(application, watchHeldKeys()));
 }
 
-} // namespace windows
+} // namespace platform

@@ -2,7 +2,7 @@
 
 class QCoreApplication;
 
-namespace windows {
+namespace platform {
 
 // A key acts only in the modal window, or the lack of one, that was in front
 // when it went down. Held down across a change (its first press opened a
@@ -12,4 +12,4 @@ namespace windows {
 // held key is told from a fresh press whatever the machine's load.
 void actOnlyOnFreshKeys(QCoreApplication *application);
 
-} // namespace windows
+} // namespace platform

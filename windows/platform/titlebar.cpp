@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-namespace windows {
+namespace platform {
 
 namespace {
 constexpr int kHeight = 26; // logical pixels
@@ -44,8 +44,8 @@ void TitleBar::paintEvent(QPaintEvent *)
     const bool active = window()->isActiveWindow();
     painter.fillRect(rect(), palette().color(active ? QPalette::Highlight : QPalette::Mid));
     painter.setPen(palette().color(active ? QPalette::HighlightedText : QPalette::Window));
-    ltr::drawText(painter, rect().adjusted(kHeight, 4, -kHeight, 0), Qt::AlignHCenter, window()->windowTitle(),
-                  ltr::Wrap::SingleLine);
+    controls::drawText(painter, rect().adjusted(kHeight, 4, -kHeight, 0), Qt::AlignHCenter, window()->windowTitle(),
+                  controls::Wrap::SingleLine);
 }
 
 void TitleBar::resizeEvent(QResizeEvent *)
@@ -93,4 +93,4 @@ QWidget *withTitleBar(QWidget *window)
     return client;
 }
 
-} // namespace windows
+} // namespace platform

@@ -4,7 +4,7 @@
 
 class QToolButton;
 
-namespace windows {
+namespace platform {
 
 // Where the program draws its windows' title bars itself: on Wayland. The
 // compositor there may draw none, and then Qt 6.4 draws one that always offers
@@ -40,4 +40,4 @@ void putTitleBarOver(QWidget *window);
 // where the program draws its own; returns the widget its controls go on.
 QWidget *withTitleBar(QWidget *window);
 
-} // namespace windows
+} // namespace platform

@@ -8,7 +8,7 @@
 #include <QScreen>
 #include <QWidget>
 
-namespace windows {
+namespace platform {
 
 namespace {
 
@@ -48,7 +48,7 @@ void place(QWidget *window, const WindowProperties &props)
         break;
     case Placement::Fixed:
         // setGeometry places the client area, not the frame.
-        window->setGeometry(QRect(screen.topLeft() + twips::toPx(props.left, props.top), window->size()));
+        window->setGeometry(QRect(screen.topLeft() + controls::toPx(props.left, props.top), window->size()));
         break;
     case Placement::SystemDefault:
         break;
@@ -76,7 +76,7 @@ void applyProperties(QWidget *window, QWidget *client, const WindowProperties &p
         client->setPalette(palette);
         client->setAutoFillBackground(true);
     }
-    client->setFixedSize(twips::sizeToPx(props.clientWidth, props.clientHeight));
+    client->setFixedSize(controls::sizeToPx(props.clientWidth, props.clientHeight));
     if (client != window) {
         // The menu bar sits above the client area and adds to the window's height.
         window->layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -87,4 +87,4 @@ void applyProperties(QWidget *window, QWidget *client, const WindowProperties &p
     place(window, props);
 }
 
-} // namespace windows
+} // namespace platform

@@ -6,7 +6,7 @@
 
 class QWidget;
 
-namespace windows {
+namespace platform {
 
 // Every window: a fixed frame with a title bar, a window menu and a close box,
 // but no minimize or maximize box. Given at construction: changing a window's
@@ -41,4 +41,4 @@ struct WindowProperties
 // name, caption, fixed client size, background and placement.
 void applyProperties(QWidget *window, QWidget *client, const WindowProperties &props);
 
-} // namespace windows
+} // namespace platform

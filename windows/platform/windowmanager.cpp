@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <QWindow>
 
-namespace windows {
+namespace platform {
 
 void comeUpOverActiveWindow(QWidget *window)
 {
@@ -16,7 +16,7 @@ void comeUpOverActiveWindow(QWidget *window)
     }
 }
 
-} // namespace windows
+} // namespace platform
 
 #ifdef VELMORA_X11
 
@@ -32,7 +32,7 @@ void comeUpOverActiveWindow(QWidget *window)
 
 #include <memory>
 
-namespace windows {
+namespace platform {
 
 namespace {
 
@@ -364,11 +364,11 @@ bool freshPress(quint32 nativeScanCode, quint64 time)
     return keyWatcher && keyWatcher->wasUp(nativeScanCode, time);
 }
 
-} // namespace windows
+} // namespace platform
 
 #else // built without xcb: nothing to say beyond what Qt says
 
-namespace windows {
+namespace platform {
 
 void keepOutOfTaskbar(QWidget *) {}
 void askForFrame(QWidget *) {}
@@ -378,6 +378,6 @@ void keepModalWindowsInReach() {}
 bool watchHeldKeys() { return false; }
 bool freshPress(quint32, quint64) { return false; }
 
-} // namespace windows
+} // namespace platform
 
 #endif

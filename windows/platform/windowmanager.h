@@ -9,7 +9,7 @@ class QWidget;
 
 // What the program tells the window manager, or asks of it, beyond what Qt
 // does. Where the platform has no way (anything but X11), each does nothing.
-namespace windows {
+namespace platform {
 
 // Asks for no taskbar button for the window.
 void keepOutOfTaskbar(QWidget *window);
@@ -50,4 +50,4 @@ bool freshPress(quint32 nativeScanCode, quint64 time);
 // Elsewhere, windows stay owned by no window.
 void comeUpOverActiveWindow(QWidget *window);
 
-} // namespace windows
+} // namespace platform
