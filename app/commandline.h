@@ -1,23 +1,24 @@
 #pragma once
 
-#include <string>
+#include <QString>
+#include <QStringList>
+#include <optional>
 
-// The command line, read before any window or display is touched, so that
-// --help and --version work with no display at all.
+// The command line. Our own options are --help and --version; Qt's standard
+// ones (-platform, -style, -display ...) are Qt's to take; anything else is
+// refused.
 namespace app {
 
-struct Invocation
-{
-    enum class Action { Play, Help, Version, Error } action = Action::Play;
-    std::string text; // what to print: the usage, the version, or the error
-};
+// Read before Qt starts a display, so that they need none: the usage or the
+// version to print, or nothing when the game is to be played.
+std::optional<QString> answerWithoutDisplay(const QStringList &arguments);
 
-// Our own options are --help and --version; Qt's standard ones (-platform,
-// -style, -display ...) pass through to Qt. Anything else is an error.
-Invocation readCommandLine(int argc, const char *const *argv);
+// Read once Qt has taken its own options: what is left must be ours. The
+// refusal, one line with the argument quoted, or nothing.
+std::optional<QString> refusal(const QStringList &arguments);
 
-// One line in the user's terms when the display the program would open cannot
-// be opened (X11 only); empty when it can, or when another platform decides.
-std::string displayProblem(int argc, const char *const *argv);
+// The one line to end with when Qt could reach no display, in the user's
+// terms, made from what Qt said while it tried.
+QString displayProblem(const QStringList &qtMessages);
 
 } // namespace app

@@ -16,12 +16,7 @@ QStringList startUpWarnings;
 void startUpMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
 {
     if (type == QtFatalMsg) {
-        const char *wayland = std::getenv("WAYLAND_DISPLAY");
-        if (wayland && *wayland)
-            std::fprintf(stderr, "velmora: cannot open the Wayland display \"%s\" (is qt6-wayland installed?)"
-                                 " nor an X display\n", wayland);
-        else
-            std::fputs("velmora: cannot open a display: Qt found no platform it could start on\n", stderr);
+        std::fputs(qPrintable(app::displayProblem(startUpWarnings)), stderr);
         std::fflush(stderr);
         std::_Exit(1);
     }
@@ -33,26 +28,22 @@ void startUpMessages(QtMsgType type, const QMessageLogContext &, const QString &
 
 int main(int argc, char *argv[])
 {
-    const app::Invocation invocation = app::readCommandLine(argc, argv);
-    switch (invocation.action) {
-    case app::Invocation::Action::Help:
-    case app::Invocation::Action::Version:
-        std::fputs(invocation.text.c_str(), stdout);
-        return 0;
-    case app::Invocation::Action::Error:
-        std::fputs(invocation.text.c_str(), stderr);
-        return 2;
-    case app::Invocation::Action::Play:
-        break;
-    }
-    if (const std::string problem = app::displayProblem(argc, argv); !problem.empty()) {
-        std::fputs(problem.c_str(), stderr);
-        return 1;
+    {
+        // --help and --version need no display.
+        const QCoreApplication beforeDisplay(argc, argv);
+        if (const std::optional<QString> answer = app::answerWithoutDisplay(QCoreApplication::arguments())) {
+            std::fputs(qPrintable(*answer), stdout);
+            return 0;
+        }
     }
 
     const QtMessageHandler qtHandler = qInstallMessageHandler(startUpMessages);
     QApplication application(argc, argv);
     qInstallMessageHandler(qtHandler);
+    if (const std::optional<QString> refused = app::refusal(QCoreApplication::arguments())) {
+        std::fputs(qPrintable(*refused), stderr);
+        return 2;
+    }
     // A platform that started without a screen (linuxfb without a frame
     // buffer, say) has nowhere to show a window.
     if (QGuiApplication::screens().isEmpty()) {

@@ -15,18 +15,22 @@ private slots:
         QTest::addColumn<QString>("display"); // DISPLAY, or "-" to leave it unset
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("expected"); // stdout then stderr; of the usage, its first line
-        const QString usage = QStringLiteral("Usage: velmora [--help | --version]\n");
-        const QString hint = QStringLiteral("Try 'velmora --help' for the options.\n");
+        const QString usage = QStringLiteral("Usage: ");
+        const QString hint = QStringLiteral("; 'velmora --help' lists the options\n");
+        const QStringList offscreen{"-platform", "offscreen"}; // Qt takes its options before ours are checked
         QTest::newRow("--version") << QStringList{"--version"} << "-" << 0
                                    << QStringLiteral("velmora %1\n").arg(QStringLiteral(VELMORA_VERSION));
         QTest::newRow("-v") << QStringList{"-v"} << "-" << 0
                             << QStringLiteral("velmora %1\n").arg(QStringLiteral(VELMORA_VERSION));
         QTest::newRow("--help") << QStringList{"--help"} << "-" << 0 << usage;
         QTest::newRow("-h after a Qt option") << QStringList{"-style", "fusion", "-h"} << "-" << 0 << usage;
-        QTest::newRow("unknown option") << QStringList{"--bogus"} << "-" << 2
-                                        << "velmora: unknown option '--bogus'\n" + hint;
-        QTest::newRow("argument") << QStringList{"bogus"} << "-" << 2
-                                  << "velmora: unexpected argument 'bogus'\n" + hint;
+        QTest::newRow("unknown option") << offscreen + QStringList{"--bogus=1"} << "-" << 2
+                                        << "velmora: unknown option '--bogus=1'" + hint;
+        QTest::newRow("argument") << offscreen + QStringList{"bogus"} << "-" << 2
+                                  << "velmora: unexpected argument 'bogus'" + hint;
+        QTest::newRow("argument with an escape sequence")
+            << offscreen + QStringList{"\x1b[2Jbogus"} << "-" << 2
+            << "velmora: unexpected argument '\\x1b[2Jbogus'" + hint;
         QTest::newRow("no DISPLAY") << QStringList{} << "-" << 1
                                     << QStringLiteral("velmora: cannot open a display: DISPLAY is not set\n");
         QTest::newRow("unreachable display") << QStringList{} << ":77" << 1

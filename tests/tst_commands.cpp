@@ -320,7 +320,7 @@ void CommandsTest::about()
 {
     AboutWindow &w = ui::freshOwner().about();
     QCOMPARE(w.windowTitle(), QStringLiteral("About Velmora"));
-    QCOMPARE(ui::child<QLabel>(&w, "lblVersion")->text(), QStringLiteral("Version 1.2.0"));
+    QCOMPARE(ui::child<QLabel>(&w, "lblVersion")->text(), QStringLiteral("Version " VELMORA_VERSION));
     QCOMPARE(ui::child<QLabel>(&w, "lblTitle")->text(), QStringLiteral("Velmora"));
     QCOMPARE(w.size(), QSize(447, 324));
     QCOMPARE(w.palette().color(QPalette::Window), QColor(0, 0, 0));
