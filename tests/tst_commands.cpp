@@ -179,7 +179,7 @@ void CommandsTest::exitBox()
     MainWindow &main = ui::freshMain();
     Box box;
     answerBox(QMessageBox::No, &box);
-    main.findChild<QAction *>(QStringLiteral("exit"))->trigger();
+    ui::child<QAction>(&main, "exit")->trigger();
     QCOMPARE(box.text, QStringLiteral("?אתה בטוח שאתה רוצה לצאת"));
     QCOMPARE(box.title, QStringLiteral("יציאה"));
     QCOMPARE(box.buttons, QStringList({"כן", "לא"}));

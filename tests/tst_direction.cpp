@@ -243,9 +243,11 @@ void DirectionTest::messageBox()
     bool atLeft = false;
     QString text;
     ui::whenModal([&](QWidget *box) {
-        auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
         text = static_cast<QMessageBox *>(box)->text();
-        atLeft = questionMarkAtLeft(label->grab().toImage(), label->font(), question);
+        // The box's label, found by what it shows, as the program finds it.
+        for (QLabel *label : box->findChildren<QLabel *>())
+            if (label->text() == question)
+                atLeft = questionMarkAtLeft(label->grab().toImage(), label->font(), question);
         static_cast<QMessageBox *>(box)->button(QMessageBox::No)->click();
     });
     QVERIFY(!windows::confirm(question, QStringLiteral("יציאה")));

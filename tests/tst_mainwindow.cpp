@@ -128,7 +128,7 @@ void MainWindowTest::labels()
     QFETCH(QString, face);
     QFETCH(int, align);
     main = &ui::freshMain();
-    auto *label = main->centralWidget()->findChild<CaptionLabel *>(QString::fromLatin1(QTest::currentDataTag()));
+    auto *label = ui::child<CaptionLabel>(main->centralWidget(), QTest::currentDataTag());
     QVERIFY(label);
     QCOMPARE(label->geometry(), rect);
     QCOMPARE(label->text(), caption);
@@ -174,7 +174,7 @@ void MainWindowTest::lines()
 {
     QFETCH(bool, strike);
     main = &ui::freshMain();
-    auto *line = main->centralWidget()->findChild<LineShape *>(QString::fromLatin1(QTest::currentDataTag()));
+    auto *line = ui::child<LineShape>(main->centralWidget(), QTest::currentDataTag());
     QVERIFY(line);
     QTEST(line->from(), "from");
     QTEST(line->to(), "to");

@@ -26,7 +26,7 @@ QList<int> visibleStrikes(const MainWindow &main)
 
 void chooseOption(int n)
 {
-    ui::windows().starterChoice().findChild<QRadioButton *>(QStringLiteral("Option%1").arg(n))->click();
+    ui::child<QRadioButton>(&ui::windows().starterChoice(), qPrintable(QStringLiteral("Option%1").arg(n)))->click();
 }
 
 // Ends the game on the board through the check, leaving each window by its button.
@@ -354,7 +354,7 @@ void ResultsTest::hiddenFirstKeepsChoice()
         ui::child<QRadioButton>(first, "Option3")->click();
         ui::pressButton(first); // "אישור" hides it
     });
-    main.findChild<QAction *>(QStringLiteral("howsfirst"))->trigger();
+    ui::child<QAction>(&main, "howsfirst")->trigger();
     QWidget *first = ui::loaded("first");
     QVERIFY(first && !first->isVisible());
     bool stillOption3 = false;
@@ -362,7 +362,7 @@ void ResultsTest::hiddenFirstKeepsChoice()
         stillOption3 = ui::child<QRadioButton>(w, "Option3")->isChecked();
         ui::pressButton(w);
     });
-    main.findChild<QAction *>(QStringLiteral("howsfirst"))->trigger();
+    ui::child<QAction>(&main, "howsfirst")->trigger();
     QVERIFY(stillOption3);
     QCOMPARE(ui::loaded("first"), first); // the same instance
     ui::setBoard(main, "OOO/XX./X..");
@@ -377,7 +377,7 @@ void ResultsTest::closeBoxForgetsChoice()
         ui::child<QRadioButton>(first, "Option3")->click();
         first->close();
     });
-    main.findChild<QAction *>(QStringLiteral("howsfirst"))->trigger();
+    ui::child<QAction>(&main, "howsfirst")->trigger();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!ui::loaded("first"));
     ui::setBoard(main, "OOO/XX./X..");

@@ -63,21 +63,27 @@ inline QWidget *loaded(const char *name)
     return nullptr;
 }
 
+// The control (or action, or timer) of that name: a test that names one the
+// window does not have ends there, naming it, rather than crash on a null.
+template <class T = QWidget>
+T *child(const QObject *window, const char *name)
+{
+    T *found = window->findChild<T *>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("%s has no %s named %s", qPrintable(window->objectName()), T::staticMetaObject.className(), name);
+    return found;
+}
+
 // A fresh main window with its board check stopped, so that only the test
 // decides when the check runs.
 inline MainWindow &freshMain()
 {
     MainWindow &main = freshOwner().mainWindow();
-    main.findChild<QTimer *>(QStringLiteral("Timer1"))->stop();
+    child<QTimer>(&main, "Timer1")->stop();
     main.show();
     return main;
 }
 
-template <class T = QWidget>
-T *child(QWidget *window, const char *name)
-{
-    return window->findChild<T *>(QString::fromLatin1(name));
-}
 
 inline void click(QWidget *window, const char *name)
 {

@@ -109,12 +109,16 @@ void applyLook(QWidget *w, const Control &c)
         w->setGeometry(rectOf(c));
     if (c.font.face)
         w->setFont(toQFont(c.font));
-    QPalette palette = w->palette();
-    if (c.back.set)
-        palette.setColor(QPalette::Window, c.back.toQColor());
-    if (c.fore.set && c.kind != Kind::Line) // a line keeps its colour itself
-        palette.setColor(QPalette::WindowText, c.fore.toQColor());
-    w->setPalette(palette);
+    // Only a control with colours of its own gets a palette of its own.
+    const bool fore = c.fore.set && c.kind != Kind::Line; // a line keeps its colour itself
+    if (c.back.set || fore) {
+        QPalette palette = w->palette();
+        if (c.back.set)
+            palette.setColor(QPalette::Window, c.back.toQColor());
+        if (fore)
+            palette.setColor(QPalette::WindowText, c.fore.toQColor());
+        w->setPalette(palette);
+    }
     if (c.kind == Kind::Line || c.decorative)
         controls::hideFromReaders(w);
 }

@@ -1,19 +1,23 @@
 #include "sharedpalette.h"
 
-#include <QList>
-
 namespace controls {
 
-const QPalette &sharedPalette(const QPalette &palette)
+QPalette SharedPalettes::shared(const QPalette &palette)
 {
-    // A handful of distinct palettes in all: a list is enough.
-    static QList<QPalette> shared;
-    for (const QPalette &p : shared) {
-        if (p == palette)
-            return p;
-    }
-    shared.append(palette);
-    return shared.last();
+    const qsizetype found = palettes_.indexOf(palette);
+    if (found >= 0)
+        palettes_.move(found, palettes_.size() - 1);
+    else
+        palettes_.append(palette);
+    if (palettes_.size() > kMost)
+        palettes_.removeFirst();
+    return palettes_.last();
+}
+
+QPalette sharedPalette(const QPalette &palette)
+{
+    static SharedPalettes palettes;
+    return palettes.shared(palette);
 }
 
 } // namespace controls
