@@ -18,9 +18,9 @@ struct Parser
     {
         // Qt's own options have one dash and whole words: -platform, -style.
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-        parser.setApplicationDescription(QStringLiteral(
-            "Noughts and crosses for two players at one mouse.\n"
-            "Qt's standard options (-platform, -style, -display ...) are accepted too."));
+        parser.setApplicationDescription(
+            QStringLiteral("Noughts and crosses for two players at one mouse.\n"
+                           "Qt's standard options (-platform, -style, -display ...) are accepted too."));
         parser.addOptions({help, version});
         parsed = parser.parse(arguments);
     }

@@ -1,10 +1,10 @@
 #include "windowowner.h"
 
-#include "rules.h"
 #include "aboutwindow.h"
 #include "confirm.h"
 #include "howtoplay.h"
 #include "resultwindow.h"
+#include "rules.h"
 #include "starterchoice.h"
 
 #include <QCoreApplication>
@@ -81,9 +81,8 @@ HowToPlayWindow &WindowOwner::howToPlay()
 
 AboutWindow &WindowOwner::about()
 {
-    return instance(about_, [this](AboutWindow *w) {
-        connect(w, &SecondaryWindow::left, this, [this] { unload(about_); });
-    });
+    return instance(about_,
+                    [this](AboutWindow *w) { connect(w, &SecondaryWindow::left, this, [this] { unload(about_); }); });
 }
 
 void WindowOwner::unloadSecondary()
@@ -119,7 +118,7 @@ void WindowOwner::command(MainWindow::Command command)
     case MainWindow::Command::ClearTallies:
         // Given no title, the box carries the application's name.
         if (windows::confirm(QString::fromUtf8("האם אתם בטוחים שאתם רוצים לנקות את התוצאות"),
-                         QCoreApplication::applicationName()))
+                             QCoreApplication::applicationName()))
             game::clearTallies(mainWindow());
         break;
     case MainWindow::Command::ChooseStarter:

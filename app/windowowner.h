@@ -1,7 +1,7 @@
 #pragma once
 
-#include "types.h"
 #include "mainwindow.h"
+#include "types.h"
 
 #include <QObject>
 #include <QPointer>

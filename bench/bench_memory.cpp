@@ -3,8 +3,8 @@
 // read every 1,000 games. Figures, not pass/fail thresholds.
 //   bench_memory [games]        (default 10,000)
 #include "appsetup.h"
-#include "windowowner.h"
 #include "rules.h"
+#include "windowowner.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -48,9 +48,9 @@ private:
 
 // Winning lines and a draw, in turn, so that every result window is used.
 constexpr int kGames[][9] = {
-    {1, 4, 2, 5, 3},                // X: top row
-    {4, 1, 5, 2, 9, 3},             // O: top row
-    {1, 2, 3, 5, 4, 6, 8, 7, 9},    // draw
+    {1, 4, 2, 5, 3},             // X: top row
+    {4, 1, 5, 2, 9, 3},          // O: top row
+    {1, 2, 3, 5, 4, 6, 8, 7, 9}, // draw
 };
 
 } // namespace

@@ -2,8 +2,8 @@
 // check that runs four times a second. Figures, not pass/fail thresholds.
 #include "appsetup.h"
 #include "mainwindow.h"
-#include "windowowner.h"
 #include "resultwindow.h"
+#include "windowowner.h"
 
 #include <QApplication>
 #include <QTest>
@@ -18,14 +18,16 @@ private slots:
 
     void buildMainWindow()
     {
-        QBENCHMARK {
+        QBENCHMARK
+        {
             MainWindow window;
         }
     }
 
     void showMainWindow()
     {
-        QBENCHMARK {
+        QBENCHMARK
+        {
             MainWindow window;
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -34,7 +36,8 @@ private slots:
 
     void buildResultWindow()
     {
-        QBENCHMARK {
+        QBENCHMARK
+        {
             ResultWindow window(game::Result::OWon);
         }
     }
@@ -47,11 +50,11 @@ private slots:
         main.findChild<QTimer *>(QStringLiteral("Timer1"))->stop();
         for (int k : {1, 2, 5, 6})
             main.setCell(k, k % 2 ? QStringLiteral("X") : QStringLiteral("O"));
-        QBENCHMARK {
+        QBENCHMARK
+        {
             main.checkBoard();
         }
     }
-
 };
 
 QTEST_MAIN(Bench)

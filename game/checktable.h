@@ -9,9 +9,9 @@ namespace game {
 // One line test of the periodic board check.
 struct LineCheck
 {
-    char mark;                 // 'X' or 'O'
-    std::array<int, 3> cells;  // 1..9, reading order
-    int strikeLine;            // 11..18, the Line1x shown over it
+    char mark;                // 'X' or 'O'
+    std::array<int, 3> cells; // 1..9, reading order
+    int strikeLine;           // 11..18, the Line1x shown over it
     Result result;
 };
 

@@ -10,10 +10,16 @@ namespace game {
 inline const QString kX = QStringLiteral("X");
 inline const QString kO = QStringLiteral("O");
 
-inline bool isMark(const QString &text) { return text == kX || text == kO; }
+inline bool isMark(const QString &text)
+{
+    return text == kX || text == kO;
+}
 
 // The next-mark indicator means X only when it reads exactly "X"; anything else means O.
-inline bool xIsNext(const QString &indicator) { return indicator == kX; }
+inline bool xIsNext(const QString &indicator)
+{
+    return indicator == kX;
+}
 
 enum class Result { XWon, OWon, Draw };
 

@@ -54,6 +54,7 @@ void BoardCheckTest::order_data()
     QTest::addColumn<QStringList>("shown");
     QTest::addColumn<QList<int>>("strike");
 
+    // clang-format off
     QTest::newRow("empty board: nothing") << ".../.../..." << QStringList{} << QList<int>{};
     QTest::newRow("open board without a line") << "XO./OX./..." << QStringList{} << QList<int>{};
     QTest::newRow("X top row") << "XXX/OO./..." << QStringList{"winx"} << QList<int>{15};
@@ -66,6 +67,7 @@ void BoardCheckTest::order_data()
     QTest::newRow("ninth mark wins, no draw follows") << "XOX/OXO/OXX" << QStringList{"winx"} << QList<int>{12};
     QTest::newRow("full board without a line: draw") << "XOX/XOO/OXX" << QStringList{"tako"} << QList<int>{};
     QTest::newRow("lower-case x neither wins nor fills") << "xxx/OXO/OXO" << QStringList{} << QList<int>{};
+    // clang-format on
 }
 
 void BoardCheckTest::order()

@@ -18,6 +18,7 @@ private slots:
         const QString usage = QStringLiteral("Usage: ");
         const QString hint = QStringLiteral("; 'velmora --help' lists the options\n");
         const QStringList offscreen{"-platform", "offscreen"}; // Qt takes its options before ours are checked
+        // clang-format off
         QTest::newRow("--version") << QStringList{"--version"} << "-" << 0
                                    << QStringLiteral("velmora %1\n").arg(QStringLiteral(VELMORA_VERSION));
         QTest::newRow("-v") << QStringList{"-v"} << "-" << 0
@@ -40,6 +41,7 @@ private slots:
         QTest::newRow("a platform with no screen")
             << QStringList{"-platform", "linuxfb:fb=/nonexistent/fb0"} << "-" << 1
             << QStringLiteral("velmora: cannot open a display: the platform \"linuxfb\" has no screen\n");
+        // clang-format on
     }
 
     void run()

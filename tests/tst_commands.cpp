@@ -1,9 +1,9 @@
 // The main window's commands: new game, clearing the tallies, leaving, and the
 // help windows, by button, menu item and shortcut alike.
-#include "support/ui.h"
 #include "aboutwindow.h"
-#include "starterchoice.h"
 #include "howtoplay.h"
+#include "starterchoice.h"
+#include "support/ui.h"
 
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -15,7 +15,10 @@ using ui::px;
 
 namespace {
 
-QAction *item(MainWindow &main, const char *name) { return ui::child<QAction>(&main, name); }
+QAction *item(MainWindow &main, const char *name)
+{
+    return ui::child<QAction>(&main, name);
+}
 
 // The three ways to give one command.
 enum class Via { Button, MenuItem, Shortcut };
@@ -132,7 +135,8 @@ void CommandsTest::newGame()
     QFETCH(Via, via);
     QFETCH(int, option);
     MainWindow &main = ui::freshMain();
-    ui::child<QRadioButton>(&ui::windows().starterChoice(), qPrintable(QStringLiteral("Option%1").arg(option)))->click();
+    ui::child<QRadioButton>(&ui::windows().starterChoice(), qPrintable(QStringLiteral("Option%1").arg(option)))
+        ->click();
     startGame(main); // X and O placed: O to move
     main.setNextMark("O");
     give(main, via, "Command1", "new", QKeySequence(Qt::Key_F2));
@@ -149,8 +153,10 @@ void CommandsTest::clearTallies_data()
     QTest::addColumn<QMessageBox::StandardButton>("answer");
     QTest::addColumn<QStringList>("expected");
 
+    // clang-format off
     QTest::newRow("Yes") << QMessageBox::Yes << QStringList{"0", "0", "0"};
     QTest::newRow("No") << QMessageBox::No << QStringList{"4", "2", "7"};
+    // clang-format on
 }
 
 void CommandsTest::clearTallies()
@@ -192,9 +198,11 @@ void CommandsTest::exitBox()
 void CommandsTest::exitAnsweredNo_data()
 {
     QTest::addColumn<Via>("via");
+    // clang-format off
     QTest::newRow("Command2") << Via::Button;
     QTest::newRow("exit") << Via::MenuItem;
     QTest::newRow("Ctrl+X") << Via::Shortcut;
+    // clang-format on
 }
 
 void CommandsTest::exitAnsweredNo()
@@ -211,7 +219,10 @@ void CommandsTest::exitAnsweredNo()
     QCOMPARE(ui::tallies(main), QStringList({"4", "2", "7"}));
 }
 
-void CommandsTest::exitAnsweredYes_data() { exitAnsweredNo_data(); }
+void CommandsTest::exitAnsweredYes_data()
+{
+    exitAnsweredNo_data();
+}
 
 void CommandsTest::exitAnsweredYes()
 {
@@ -329,10 +340,19 @@ void CommandsTest::about()
     QStringList frontToBack;
     for (QObject *o : w.children())
         if (o->isWidgetType())
-            frontToBack.prepend(o->objectName() + (o->property("index").toInt() > 0 || o->property("index") == 0 ? o->property("index").toString() : ""));
+            frontToBack.prepend(o->objectName()
+                                + (o->property("index").toInt() > 0 || o->property("index") == 0
+                                       ? o->property("index").toString()
+                                       : ""));
     QCOMPARE(frontToBack.join(u' '), QStringLiteral("cmdOK Picture1 Label3 Label2 Line2 Label1 Line11 lblDescription "
                                                     "lblTitle Line10 lblVersion lblDisclaimer Label4"));
-    const struct { const char *name; QRect rect; bool right; QColor back; } labels[] = {
+    const struct
+    {
+        const char *name;
+        QRect rect;
+        bool right;
+        QColor back;
+    } labels[] = {
         {"Label3", px(600, 3600, 2400, 240), false, QColor(255, 128, 0)},
         {"Label2", px(1800, 3240, 3165, 240), false, QColor(255, 128, 0)},
         {"Label1", px(4080, 2880, 2280, 240), false, QColor(255, 128, 0)},
@@ -369,9 +389,11 @@ void CommandsTest::about()
 void CommandsTest::aboutClosesOnKeys_data()
 {
     QTest::addColumn<int>("key");
+    // clang-format off
     QTest::newRow("Enter") << int(Qt::Key_Return);
     QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
     QTest::newRow("Escape") << int(Qt::Key_Escape);
+    // clang-format on
 }
 
 void CommandsTest::aboutClosesOnKeys()

@@ -1,12 +1,12 @@
 // Every text is laid out left to right, Hebrew runs inside it right to left:
 // a caption stored as "?מי ראשון" shows its "?" at the left end. Checked on
 // the drawing, not the string, also under a Hebrew locale.
-#include "support/ui.h"
 #include "captionbutton.h"
 #include "captionlabel.h"
 #include "confirm.h"
 #include "ltrtext.h"
 #include "optionbutton.h"
+#include "support/ui.h"
 
 #include <QAccessible>
 #include <QMenuBar>
@@ -174,6 +174,7 @@ void DirectionTest::wrapAtBlanks_data()
     QTest::addColumn<int>("chars");
     QTest::addColumn<QStringList>("lines");
 
+    // clang-format off
     QTest::newRow("fits") << "ab cd" << 5 << QStringList{"ab cd"};
     QTest::newRow("breaks at the blank") << "ab cd" << 4 << QStringList{"ab", "cd"};
     QTest::newRow("a mark stays with its word") << "ab cd ?ef gh" << 7 << QStringList{"ab cd", "?ef gh"};
@@ -182,6 +183,7 @@ void DirectionTest::wrapAtBlanks_data()
     QTest::newRow("inner blanks kept") << "a.  b" << 5 << QStringList{"a.  b"};
     QTest::newRow("blanks at a break dropped") << "ab   cd" << 4 << QStringList{"ab", "cd"};
     QTest::newRow("empty") << "" << 4 << QStringList{""};
+    // clang-format on
 }
 
 void DirectionTest::wrapAtBlanks()
@@ -202,7 +204,8 @@ void DirectionTest::optionTooWideKeepsItsMark()
     OptionButton option(caption);
     option.resize(option.fontMetrics().horizontalAdvance(caption) + 10, 33); // circle and gap do not fit
     const QImage drawn = option.grab().toImage();
-    QVERIFY(glyphMismatch(drawn, option.font(), QStringLiteral("X")) < glyphMismatch(drawn, option.font(), QStringLiteral("ה")));
+    QVERIFY(glyphMismatch(drawn, option.font(), QStringLiteral("X"))
+            < glyphMismatch(drawn, option.font(), QStringLiteral("ה")));
     QVERIFY(inkHeight(drawn) < 2 * option.fontMetrics().height()); // one line
     const QImage mask = inkMask(drawn);
     QVERIFY(inkBounds(mask, mask.rect()).left() > 0); // nothing cut at the left edge
@@ -221,7 +224,7 @@ void DirectionTest::buttonCaptionWraps()
     wide.resize(300, 73);
     const int line = QFontMetrics(font).height();
     QVERIFY(inkHeight(tall.grab().toImage()) > line); // two lines
-    QVERIFY(inkHeight(wide.grab().toImage()) < line);  // one line where it fits
+    QVERIFY(inkHeight(wide.grab().toImage()) < line); // one line where it fits
     QCOMPARE(tall.text(), QStringLiteral("חזרה למשחק"));
 }
 

@@ -1,10 +1,10 @@
 // The main window as it opens: every control by name with its rectangle,
 // caption, colours, font, alignment and visibility; the stacking order; the
 // menus and the timer; then moves made by clicking the cells.
-#include "support/ui.h"
 #include "captionlabel.h"
 #include "lineshape.h"
 #include "mainwindowtitle.h"
+#include "support/ui.h"
 
 #include <QMenuBar>
 #include <QPushButton>
@@ -75,7 +75,7 @@ void MainWindowTest::labels_data()
     QTest::addColumn<QRect>("rect");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QColor>("back");
-    QTest::addColumn<QColor>("fore"); // invalid: the default text colour
+    QTest::addColumn<QColor>("fore");  // invalid: the default text colour
     QTest::addColumn<QString>("face"); // empty: the window's default font
     QTest::addColumn<double>("points");
     QTest::addColumn<int>("weight");
@@ -83,12 +83,13 @@ void MainWindowTest::labels_data()
     QTest::addColumn<bool>("framed");
 
     const int left = Qt::AlignLeft, centre = Qt::AlignHCenter, right = Qt::AlignRight;
-    const int cellsAt[9][2] = {{240, 360},  {2160, 360},  {4080, 360},  {240, 2160}, {2160, 2160},
+    const int cellsAt[9][2] = {{240, 360},   {2160, 360}, {4080, 360},  {240, 2160}, {2160, 2160},
                                {4080, 2160}, {240, 3960}, {2160, 3960}, {4080, 3960}};
     for (int k = 1; k <= 9; ++k)
-        QTest::addRow("Label%d", k) << px(cellsAt[k - 1][0], cellsAt[k - 1][1], 1095, 1095) << "" << kOrange
-                                    << QColor() << "David" << 69.75 << 700 << left << true;
+        QTest::addRow("Label%d", k) << px(cellsAt[k - 1][0], cellsAt[k - 1][1], 1095, 1095) << "" << kOrange << QColor()
+                                    << "David" << 69.75 << 700 << left << true;
 
+    // clang-format off
     QTest::newRow("Label11") << px(5640, 0, 1695, 735) << "לוח תוצאות" << QColor(0, 192, 192) << QColor()
                              << "MS Sans Serif" << 13.5 << 400 << centre << false;
     QTest::newRow("Label12") << px(5760, 840, 615, 495) << " X" << kGreen << QColor() << "David" << 26.25 << 350
@@ -117,6 +118,7 @@ void MainWindowTest::labels_data()
                              << 0 << left << false;
     QTest::newRow("Label18") << px(0, 5400, 5655, 855) << "" << QColor(0, 0, 255) << QColor() << "" << 0.0 << 0
                              << left << false;
+    // clang-format on
 }
 
 void MainWindowTest::labels()
@@ -154,20 +156,27 @@ void MainWindowTest::lines_data()
     QTest::addColumn<int>("width");
     QTest::addColumn<bool>("strike");
 
-    const struct { const char *name; int x1, y1, x2, y2; bool strike; } lines[] = {
-        {"Line1", 3720, 0, 3720, 5400, false},    {"Line2", 1800, 0, 1800, 5400, false},
-        {"Line3", 0, 1800, 5640, 1800, false},    {"Line4", 0, 3600, 5640, 3600, false},
-        {"Line5", 0, 5400, 5640, 5400, false},    {"Line6", 5640, 0, 5640, 6240, false},
-        {"Line7", 6480, 720, 6480, 2160, false},  {"Line8", 5640, 3000, 7200, 3000, false},
-        {"Line9", 5640, 1440, 7200, 1440, false}, {"Line10", 5640, 720, 7200, 720, false},
+    const struct
+    {
+        const char *name;
+        int x1, y1, x2, y2;
+        bool strike;
+    } lines[] = {
+        {"Line1", 3720, 0, 3720, 5400, false},     {"Line2", 1800, 0, 1800, 5400, false},
+        {"Line3", 0, 1800, 5640, 1800, false},     {"Line4", 0, 3600, 5640, 3600, false},
+        {"Line5", 0, 5400, 5640, 5400, false},     {"Line6", 5640, 0, 5640, 6240, false},
+        {"Line7", 6480, 720, 6480, 2160, false},   {"Line8", 5640, 3000, 7200, 3000, false},
+        {"Line9", 5640, 1440, 7200, 1440, false},  {"Line10", 5640, 720, 7200, 720, false},
         {"Line19", 5640, 4200, 7200, 4200, false}, {"Line20", 5640, 2160, 7200, 2160, false},
-        {"Line11", 5280, 360, 240, 5040, true},   {"Line12", 240, 360, 5280, 5040, true},
-        {"Line13", 2760, 360, 2760, 5040, true},  {"Line14", 240, 2640, 5280, 2640, true},
-        {"Line15", 240, 840, 5280, 840, true},    {"Line16", 240, 4440, 5280, 4440, true},
-        {"Line17", 840, 360, 840, 5040, true},    {"Line18", 4680, 360, 4680, 5040, true},
+        {"Line11", 5280, 360, 240, 5040, true},    {"Line12", 240, 360, 5280, 5040, true},
+        {"Line13", 2760, 360, 2760, 5040, true},   {"Line14", 240, 2640, 5280, 2640, true},
+        {"Line15", 240, 840, 5280, 840, true},     {"Line16", 240, 4440, 5280, 4440, true},
+        {"Line17", 840, 360, 840, 5040, true},     {"Line18", 4680, 360, 4680, 5040, true},
     };
     for (const auto &l : lines)
+        // clang-format off
         QTest::newRow(l.name) << px(l.x1, l.y1) << px(l.x2, l.y2) << (l.strike ? 5 : 1) << l.strike;
+    // clang-format on
 }
 
 void MainWindowTest::lines()
@@ -231,11 +240,13 @@ void MainWindowTest::stacking()
     for (QObject *o : main->centralWidget()->children())
         if (o->isWidgetType())
             frontToBack.prepend(o->objectName());
-    const QStringList expected = QStringLiteral(
-        "Command2 Command1 lbltako Line20 Label19 Line19 Label18 Line18 Line17 Line16 Line15 Line14 Line13 Line12 "
-        "Line11 Label15 Label14 Labelwinonum Labelwinxnum Line10 Line9 Line8 Line7 Label13 Label12 Label11 Line6 "
-        "Label10 labelhow Line5 Line4 Line3 Line2 Line1 Label9 Label8 Label7 Label6 Label5 Label4 Label3 Label2 "
-        "Label1 Label16 Label17").split(u' ');
+    const QStringList expected =
+        QStringLiteral(
+            "Command2 Command1 lbltako Line20 Label19 Line19 Label18 Line18 Line17 Line16 Line15 Line14 Line13 Line12 "
+            "Line11 Label15 Label14 Labelwinonum Labelwinxnum Line10 Line9 Line8 Line7 Label13 Label12 Label11 Line6 "
+            "Label10 labelhow Line5 Line4 Line3 Line2 Line1 Label9 Label8 Label7 Label6 Label5 Label4 Label3 Label2 "
+            "Label1 Label16 Label17")
+            .split(u' ');
     QCOMPARE(frontToBack, expected);
 }
 
@@ -246,8 +257,8 @@ void MainWindowTest::menus()
     for (QAction *top : main->menuBar()->actions()) {
         tree << top->menu()->objectName() + u'=' + top->text();
         for (QAction *item : top->menu()->actions())
-            tree << QStringLiteral("  %1=%2 [%3]").arg(item->objectName(), item->text(),
-                                                       item->shortcut().toString(QKeySequence::PortableText));
+            tree << QStringLiteral("  %1=%2 [%3]")
+                        .arg(item->objectName(), item->text(), item->shortcut().toString(QKeySequence::PortableText));
     }
     QCOMPARE(tree, QStringList({
                        "flie=קובץ",
@@ -280,6 +291,7 @@ void MainWindowTest::moves_data()
     QTest::addColumn<QString>("board");
     QTest::addColumn<QString>("next");
 
+    // clang-format off
     QTest::newRow("X then O from a fresh window") << "X" << "5 1" << "O../.X./..." << "X";
     QTest::newRow("first click shows O next") << "X" << "3" << "..X/.../..." << "O";
     QTest::newRow("occupied cell refused") << "X" << "1 1" << "X../.../..." << "O";
@@ -287,6 +299,7 @@ void MainWindowTest::moves_data()
     QTest::newRow("lower-case x places O") << "x" << "2" << ".O./.../..." << "X";
     QTest::newRow("empty indicator places O") << "" << "2" << ".O./.../..." << "X";
     QTest::newRow("X and a blank places O") << "X " << "2" << ".O./.../..." << "X";
+    // clang-format on
 }
 
 void MainWindowTest::moves()
@@ -318,6 +331,7 @@ void MainWindowTest::keyMoves_data()
     QTest::addColumn<bool>("keypad");
     QTest::addColumn<QString>("board");
     QTest::addColumn<QString>("next");
+    // clang-format off
     QTest::newRow("digit 1: cell 1") << ".../.../..." << int(Qt::Key_1) << false << "X../.../..." << "O";
     QTest::newRow("digit 9: cell 9") << ".../.../..." << int(Qt::Key_9) << false << ".../.../..X" << "O";
     QTest::newRow("keypad 7: top left") << ".../.../..." << int(Qt::Key_7) << true << "X../.../..." << "O";
@@ -325,6 +339,7 @@ void MainWindowTest::keyMoves_data()
     QTest::newRow("keypad 3: bottom right") << ".../.../..." << int(Qt::Key_3) << true << ".../.../..X" << "O";
     QTest::newRow("a taken cell refuses its key") << "X../.../..." << int(Qt::Key_1) << false << "X../.../..." << "X";
     QTest::newRow("locked while a line waits") << "XXX/OO./..." << int(Qt::Key_6) << false << "XXX/OO./..." << "X";
+    // clang-format on
 }
 
 // A key is a click on its cell, whatever has the focus in the main window.

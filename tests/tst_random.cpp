@@ -173,8 +173,8 @@ void Driver::command()
 void Driver::key()
 {
     static const std::pair<int, Qt::KeyboardModifiers> kKeys[] = {
-        {Qt::Key_F2, Qt::NoModifier},     {Qt::Key_X, Qt::ControlModifier}, {Qt::Key_Return, Qt::NoModifier},
-        {Qt::Key_Enter, Qt::KeypadModifier}, {Qt::Key_Space, Qt::NoModifier}, {Qt::Key_Tab, Qt::NoModifier},
+        {Qt::Key_F2, Qt::NoModifier},        {Qt::Key_X, Qt::ControlModifier}, {Qt::Key_Return, Qt::NoModifier},
+        {Qt::Key_Enter, Qt::KeypadModifier}, {Qt::Key_Space, Qt::NoModifier},  {Qt::Key_Tab, Qt::NoModifier},
         {Qt::Key_Escape, Qt::NoModifier}};
     const auto [key, modifiers] = kKeys[pick(std::size(kKeys))];
     note(QStringLiteral("key %1").arg(QKeySequence(key | modifiers).toString()));
@@ -288,19 +288,18 @@ void Driver::queueDismissal(QWidget *window)
     switch (pick(3)) {
     case 0:
         for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
-            QCoreApplication::postEvent(button, new QMouseEvent(type, at, button->mapToGlobal(at), Qt::LeftButton,
-                                                                type == QEvent::MouseButtonPress ? Qt::LeftButton
-                                                                                                 : Qt::NoButton,
-                                                                {}));
+            QCoreApplication::postEvent(
+                button, new QMouseEvent(type, at, button->mapToGlobal(at), Qt::LeftButton,
+                                        type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, {}));
         break;
     case 1:
         QCoreApplication::postEvent(window, new QCloseEvent);
         break;
     default: {
         // A key goes down and up: one held down would act nowhere else.
-        const auto [key, modifiers] = std::array{std::pair{Qt::Key_Return, Qt::NoModifier},
-                                                 std::pair{Qt::Key_Enter, Qt::KeypadModifier},
-                                                 std::pair{Qt::Key_Space, Qt::NoModifier}}[pick(3)];
+        const auto [key, modifiers] =
+            std::array{std::pair{Qt::Key_Return, Qt::NoModifier}, std::pair{Qt::Key_Enter, Qt::KeypadModifier},
+                       std::pair{Qt::Key_Space, Qt::NoModifier}}[pick(3)];
         for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
             QCoreApplication::postEvent(button, new QKeyEvent(type, key, modifiers));
         break;
@@ -325,7 +324,8 @@ void Driver::checkInvariants(const QString &boardBefore)
     if (!cleared_) {
         for (qsizetype i = 0; i < board.size(); ++i) {
             if (boardBefore[i] != u'.' && board[i] != boardBefore[i])
-                fail(QStringLiteral("a mark changed without the board being cleared: %1 -> %2").arg(boardBefore, board));
+                fail(
+                    QStringLiteral("a mark changed without the board being cleared: %1 -> %2").arg(boardBefore, board));
         }
     }
     for (int line = game::Board::kFirstStrike; line <= game::Board::kLastStrike; ++line) {

@@ -1,9 +1,9 @@
 // Wins and draws through the main window: the board check and its result
 // windows, the opening rule kept by `first`, the tallies, and the two mended
 // faults (play on after a line; the close box of a result window).
-#include "support/ui.h"
-#include "starterchoice.h"
 #include "resultwindow.h"
+#include "starterchoice.h"
+#include "support/ui.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -82,12 +82,14 @@ void ResultsTest::resultWindows_data()
     QTest::addColumn<bool>("corner");
     QTest::addColumn<QRect>("button");
 
+    // clang-format off
     QTest::newRow("winx") << int(game::Result::XWon) << "winx" << "האיקס ניצח" << QSize(312, 213)
                           << QColor(255, 128, 128) << true << px(1800, 2040, 1215, 1095);
     QTest::newRow("wino") << int(game::Result::OWon) << "wino" << "העיגול ניצח" << QSize(336, 231)
                           << QColor(0, 255, 0) << true << px(1920, 1200, 1455, 1095);
     QTest::newRow("tako") << int(game::Result::Draw) << "tako" << "תיקו" << QSize(312, 213) << QColor(255, 0, 0)
                           << false << px(1800, 2640, 1215, 495);
+    // clang-format on
 }
 
 void ResultsTest::resultWindows()
@@ -129,7 +131,9 @@ void ResultsTest::winxMarks()
     const int top[] = {0, 1200, 2160, 240, 600, 2520, 720, 2280, 2160, 1320, 1440, 720};
     QStringList frontToBack;
     for (QObject *o : w.children())
-        frontToBack.prepend(o->objectName() + (o->property("index").toInt() > 0 || o->property("index") == 0 ? o->property("index").toString() : ""));
+        frontToBack.prepend(
+            o->objectName()
+            + (o->property("index").toInt() > 0 || o->property("index") == 0 ? o->property("index").toString() : ""));
     QCOMPARE(frontToBack.join(u' '),
              QStringLiteral("Command1 Label111 Label110 Label19 Label18 Label17 Label16 Label15 Label14 Label13 "
                             "Label12 Label11 Label10 Label2"));
@@ -178,7 +182,14 @@ void ResultsTest::takoLabels()
         frontToBack.prepend(o->objectName());
     QCOMPARE(frontToBack.join(u' '), QStringLiteral("Command1 Label10 Label9 Label8 Label7 Label6 Label5 Label4 "
                                                     "Label3 Label2 Label1 Label11"));
-    const struct { const char *name; QRect rect; const char *caption; double points; int align; } labels[] = {
+    const struct
+    {
+        const char *name;
+        QRect rect;
+        const char *caption;
+        double points;
+        int align;
+    } labels[] = {
         {"Label11", px(960, 720, 2550, 1425), "תיקו", 72, Qt::AlignLeft},
         {"Label1", px(3360, 2400, 1215, 645), "אף אחד לא ניצח", 18, Qt::AlignRight},
         {"Label10", px(360, 2520, 1215, 645), "אף אחד לא ניצח", 18, Qt::AlignRight},
@@ -201,7 +212,8 @@ void ResultsTest::takoLabels()
         QCOMPARE(int(label->alignment() & Qt::AlignHorizontal_Mask), l.align);
     }
     // The toolkit's dialog font on the button.
-    QCOMPARE(ui::child<QPushButton>(&w, "Command1")->font(), QApplication::font(ui::child<QPushButton>(&w, "Command1")));
+    QCOMPARE(ui::child<QPushButton>(&w, "Command1")->font(),
+             QApplication::font(ui::child<QPushButton>(&w, "Command1")));
 }
 
 void ResultsTest::firstWindow()
@@ -210,7 +222,13 @@ void ResultsTest::firstWindow()
     QVERIFY(!w.isVisible()); // a read creates it hidden
     QCOMPARE(w.windowTitle(), QStringLiteral("?מי ראשון"));
     QCOMPARE(w.size(), QSize(396, 232));
-    const struct { const char *name; QRect rect; const char *caption; bool checked; } options[] = {
+    const struct
+    {
+        const char *name;
+        QRect rect;
+        const char *caption;
+        bool checked;
+    } options[] = {
         {"Option1", px(1920, 1560, 3735, 495), " X-שחקן מספר אחד תמיד הראשון  - כלומר ה ", true},
         {"Option2", px(1920, 2160, 3735, 495), "O-שחקן מספר שנים תמיד הראשון  - כלומר ה ", false},
         {"Option3", px(2160, 2760, 3495, 495), "מי שניצח במשחק האחרון הוא זה שיתחיל", false},
@@ -245,12 +263,14 @@ void ResultsTest::checkOrder_data()
     QTest::addColumn<QStringList>("shown");
     QTest::addColumn<QList<int>>("struck");
 
+    // clang-format off
     QTest::newRow("X row against O row: X") << "XXX/OOO/..." << QStringList{"winx"} << QList<int>{15};
     QTest::newRow("X column against O column: O") << "XO./XO./XO." << QStringList{"wino"} << QList<int>{13};
     QTest::newRow("row and column at once: the row") << "XXX/XOO/XO." << QStringList{"winx"} << QList<int>{15};
     QTest::newRow("ninth mark wins, no tako") << "XOX/OXO/OXX" << QStringList{"winx"} << QList<int>{12};
     QTest::newRow("full without a line: tako") << "XOX/XOO/OXX" << QStringList{"tako"} << QList<int>{};
     QTest::newRow("lower-case x: nothing") << "xxx/OXO/OXO" << QStringList{} << QList<int>{};
+    // clang-format on
 }
 
 void ResultsTest::checkOrder()
@@ -304,8 +324,7 @@ void ResultsTest::openingRule_data()
     const char *expected[3][3] = {{"X", "X", "X"}, {"O", "O", "O"}, {"X", "O", "X"}};
     for (int option = 1; option <= 3; ++option)
         for (int r = 0; r < 3; ++r)
-            QTest::addRow("Option%d after %s", option, results[r])
-                << option << boards[r] << expected[option - 1][r];
+            QTest::addRow("Option%d after %s", option, results[r]) << option << boards[r] << expected[option - 1][r];
 }
 
 void ResultsTest::openingRule()
@@ -391,9 +410,11 @@ void ResultsTest::tallies_data()
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("after");
 
+    // clang-format off
     QTest::newRow("0 to 1") << "0" << "1";
     QTest::newRow("9 to 10") << "9" << "10";
     QTest::newRow("not a number restarts at 1") << "שלוש" << "1";
+    // clang-format on
 }
 
 void ResultsTest::tallies()
@@ -491,10 +512,12 @@ void ResultsTest::twoQueuedDismissalsCountOnce_data()
 {
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("second");
+    // clang-format off
     QTest::newRow("button, button (a double-click)") << "button" << "button";
     QTest::newRow("button, close box") << "button" << "close";
     QTest::newRow("close box, close box") << "close" << "close";
     QTest::newRow("Return, Space") << "Return" << "Space";
+    // clang-format on
 }
 
 // Input already queued for a result window still arrives after the first of it

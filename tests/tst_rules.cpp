@@ -41,6 +41,7 @@ void RulesTest::clicks_data()
     QTest::addColumn<QString>("expected");
     QTest::addColumn<QString>("expectedNext");
 
+    // clang-format off
     QTest::newRow("alternation from a fresh board") << ".../.../..." << "X" << "1 2" << "XO./.../..." << "X";
     QTest::newRow("first click places X") << ".../.../..." << "X" << "9" << ".../.../..X" << "O";
     QTest::newRow("a taken cell is refused") << ".../.../..." << "X" << "5 5" << ".../.X./..." << "O";
@@ -52,6 +53,7 @@ void RulesTest::clicks_data()
     QTest::newRow("no move while a line stands") << "XXX/OO./..." << "O" << "6 7" << "XXX/OO./..." << "O";
     QTest::newRow("an O line also stops play") << "OX./OX./O.." << "X" << "3" << "OX./OX./O.." << "X";
     QTest::newRow("a line of x is no line") << "xxx/.../..." << "O" << "5" << "xxx/.O./..." << "X";
+    // clang-format on
 }
 
 void RulesTest::clicks()
@@ -93,6 +95,7 @@ void RulesTest::lines_data()
     QTest::addColumn<bool>("anyLine");
     QTest::addColumn<bool>("full");
 
+    // clang-format off
     QTest::newRow("empty") << ".../.../..." << false << false;
     QTest::newRow("top row X") << "XXX/OO./..." << true << false;
     QTest::newRow("diagonal O") << "OX./XO./..O" << true << false;
@@ -103,6 +106,7 @@ void RulesTest::lines_data()
     QTest::newRow("lower-case x fills nothing") << "XOX/XOO/OXx" << false << false;
     QTest::newRow("digit zero is not O") << "000/XX./..." << false << false;
     QTest::newRow("mixed line") << "XOX/.../..." << false << false;
+    // clang-format on
 }
 
 void RulesTest::lines()
@@ -142,6 +146,7 @@ void RulesTest::tally_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("next");
 
+    // clang-format off
     QTest::newRow("zero") << "0" << "1";
     QTest::newRow("nine to ten, no blank") << "9" << "10";
     QTest::newRow("large") << "999999" << "1000000";
@@ -154,6 +159,7 @@ void RulesTest::tally_data()
     QTest::newRow("no infinity") << "inf" << "1";
     QTest::newRow("no hexadecimal") << "0x10" << "1";
     QTest::newRow("sign") << "-3" << "-2";
+    // clang-format on
 }
 
 void RulesTest::tally()
@@ -168,9 +174,11 @@ void RulesTest::finishGame_data()
     QTest::addColumn<QList<int>>("strikesLeft");
     QTest::addColumn<QStringList>("tallies");
 
+    // clang-format off
     QTest::newRow("X won: all lines hidden") << Result::XWon << QList<int>{} << QStringList{"8", "5", "2"};
     QTest::newRow("O won: all lines hidden") << Result::OWon << QList<int>{} << QStringList{"7", "6", "2"};
     QTest::newRow("draw: lines left alone") << Result::Draw << QList<int>{11, 15} << QStringList{"7", "5", "3"};
+    // clang-format on
 }
 
 void RulesTest::finishGame()
@@ -195,10 +203,12 @@ void RulesTest::newGame_data()
     QTest::addColumn<QString>("next");
     QTest::addColumn<QString>("expected");
 
+    // clang-format off
     QTest::newRow("Option1 sets X") << Rule::XOpens << "O" << "X";
     QTest::newRow("Option2 sets O") << Rule::OOpens << "X" << "O";
     QTest::newRow("Option3 keeps O") << Rule::WinnerOpens << "O" << "O";
     QTest::newRow("Option3 keeps X") << Rule::WinnerOpens << "X" << "X";
+    // clang-format on
 }
 
 void RulesTest::newGame()

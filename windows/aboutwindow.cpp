@@ -10,6 +10,8 @@ using namespace controls;
 
 namespace {
 
+// The tables keep their rows as laid out.
+// clang-format off
 constexpr Colour kOrange = rgb(255, 128, 0);
 constexpr Colour kWhite = rgb(255, 255, 255);
 constexpr Colour kBlack = rgb(0, 0, 0);
@@ -66,6 +68,7 @@ constexpr Control kControls[] = {
     {.name = "Label4", .kind = Kind::Label, .at = {0, 2760, 6735, 1095}, .back = kOrange},
 };
 
+// clang-format on
 } // namespace
 
 AboutWindow::AboutWindow() : SecondaryWindow(kWindow, kControls)
@@ -85,8 +88,11 @@ void AboutWindow::load()
     const QString title = QCoreApplication::applicationName();
     const QVersionNumber version = QVersionNumber::fromString(QCoreApplication::applicationVersion());
     setWindowTitle(QStringLiteral("About ") + title);
-    controls().get<QLabel>(u"lblVersion")
-        ->setText(QStringLiteral("Version %1.%2.%3").arg(version.majorVersion()).arg(version.minorVersion())
+    controls()
+        .get<QLabel>(u"lblVersion")
+        ->setText(QStringLiteral("Version %1.%2.%3")
+                      .arg(version.majorVersion())
+                      .arg(version.minorVersion())
                       .arg(version.microVersion()));
     controls().get<QLabel>(u"lblTitle")->setText(title);
 }

@@ -6,6 +6,8 @@ using namespace controls;
 
 namespace {
 
+// The tables keep their rows as laid out.
+// clang-format off
 constexpr Colour kLightRed = rgb(255, 128, 128);
 
 constexpr platform::WindowProperties kWindow{
@@ -24,6 +26,7 @@ constexpr Control kControls[] = {
      .align = Align::Centre},
 };
 
+// clang-format on
 } // namespace
 
 HowToPlayWindow::HowToPlayWindow() : SecondaryWindow(kWindow, kControls)

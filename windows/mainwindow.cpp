@@ -2,17 +2,17 @@
 
 #include "accessibility.h"
 #include "captionlabel.h"
-#include "rules.h"
 #include "lineshape.h"
 #include "mainwindowtitle.h"
+#include "rules.h"
 #include "titlebar.h"
 #include "window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMenuBar>
-#include <QShortcut>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 #include <optional>
 
@@ -20,6 +20,8 @@ using namespace controls;
 
 namespace {
 
+// The tables keep their rows as laid out.
+// clang-format off
 constexpr Colour kGreen = rgb(0, 192, 0);
 constexpr Colour kOrange = rgb(255, 128, 0);
 constexpr Colour kStrikeBlue = rgb(0, 0, 192);
@@ -169,11 +171,11 @@ constexpr int kTickMs = 250;
 
 constexpr const char *kTallyNames[] = {"Labelwinxnum", "Labelwinonum", "lbltako"};
 
+// clang-format on
 } // namespace
 
 MainWindow::MainWindow()
-    : QMainWindow(nullptr, platform::windowFlags()),
-      check_([this](game::Result result) { emit resultFound(result); })
+    : QMainWindow(nullptr, platform::windowFlags()), check_([this](game::Result result) { emit resultFound(result); })
 {
     auto *client = new QWidget(this);
     setCentralWidget(client);
@@ -201,8 +203,7 @@ MainWindow::MainWindow()
     // window is open. A key press is a click on its cell, refused alike.
     for (int digit = 1; digit <= 9; ++digit) {
         const auto key = Qt::Key(Qt::Key_0 + digit);
-        connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, cells_[digit - 1],
-                &CaptionLabel::click);
+        connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, cells_[digit - 1], &CaptionLabel::click);
         connect(new QShortcut(QKeySequence(Qt::KeypadModifier | key), this), &QShortcut::activated,
                 cells_[kKeypadCell[digit - 1] - 1], &CaptionLabel::click);
     }
@@ -258,14 +259,38 @@ void MainWindow::choose(Command command)
         emit commandChosen(command);
 }
 
-QString MainWindow::cell(int k) const { return cells_[k - 1]->text(); }
-void MainWindow::setCell(int k, const QString &text) { cells_[k - 1]->setText(text); }
-QString MainWindow::nextMark() const { return nextMark_->text(); }
-void MainWindow::setNextMark(const QString &text) { nextMark_->setText(text); }
-bool MainWindow::strikeVisible(int line) const { return !strikes_[line - kFirstStrike]->isHidden(); }
-void MainWindow::setStrikeVisible(int line, bool visible) { strikes_[line - kFirstStrike]->setVisible(visible); }
-QString MainWindow::tally(game::Tally which) const { return tallies_[size_t(which)]->text(); }
-void MainWindow::setTally(game::Tally which, const QString &text) { tallies_[size_t(which)]->setText(text); }
+QString MainWindow::cell(int k) const
+{
+    return cells_[k - 1]->text();
+}
+void MainWindow::setCell(int k, const QString &text)
+{
+    cells_[k - 1]->setText(text);
+}
+QString MainWindow::nextMark() const
+{
+    return nextMark_->text();
+}
+void MainWindow::setNextMark(const QString &text)
+{
+    nextMark_->setText(text);
+}
+bool MainWindow::strikeVisible(int line) const
+{
+    return !strikes_[line - kFirstStrike]->isHidden();
+}
+void MainWindow::setStrikeVisible(int line, bool visible)
+{
+    strikes_[line - kFirstStrike]->setVisible(visible);
+}
+QString MainWindow::tally(game::Tally which) const
+{
+    return tallies_[size_t(which)]->text();
+}
+void MainWindow::setTally(game::Tally which, const QString &text)
+{
+    tallies_[size_t(which)]->setText(text);
+}
 
 bool MainWindow::checkBoard()
 {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "controls.h"
 #include "board.h"
 #include "boardcheck.h"
+#include "controls.h"
 
 #include <QMainWindow>
 #include <array>

@@ -7,6 +7,8 @@ using namespace controls;
 
 namespace {
 
+// The tables keep their rows as laid out.
+// clang-format off
 constexpr const char *kBack = "חזרה למשחק";
 constexpr Font kSans = {"MS Sans Serif", 24, 400};
 constexpr Font kHuge = {"David", 200.25, 350};
@@ -105,10 +107,10 @@ const Description &describe(game::Result result)
     return descriptions[size_t(result)];
 }
 
+// clang-format on
 } // namespace
 
-ResultWindow::ResultWindow(game::Result result)
-    : SecondaryWindow(describe(result).window, describe(result).controls)
+ResultWindow::ResultWindow(game::Result result) : SecondaryWindow(describe(result).window, describe(result).controls)
 {
     connect(controls().get<QPushButton>(u"Command1"), &QPushButton::clicked, this, &ResultWindow::leave);
 }

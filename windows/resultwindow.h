@@ -1,7 +1,7 @@
 #pragma once
 
-#include "types.h"
 #include "secondarywindow.h"
+#include "types.h"
 
 // winx, wino and tako: the windows that announce a finished game. Leaving one,
 // by its button or its close box, ends the game (its owner counts it and

@@ -6,8 +6,7 @@
 
 #include <QCloseEvent>
 
-SecondaryWindow::SecondaryWindow(const platform::WindowProperties &properties,
-                                 std::span<const controls::Control> table)
+SecondaryWindow::SecondaryWindow(const platform::WindowProperties &properties, std::span<const controls::Control> table)
     : QDialog(nullptr, platform::windowFlags()), client_(platform::withTitleBar(this)),
       controls_(controls::build(client_, table))
 {

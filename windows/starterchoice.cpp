@@ -7,6 +7,8 @@ using namespace controls;
 
 namespace {
 
+// The tables keep their rows as laid out.
+// clang-format off
 constexpr platform::WindowProperties kWindow{
     .name = "first",
     .caption = "?מי ראשון",
@@ -28,6 +30,7 @@ constexpr Control kControls[] = {
      .align = Align::Right},
 };
 
+// clang-format on
 } // namespace
 
 StarterChoiceWindow::StarterChoiceWindow() : SecondaryWindow(kWindow, kControls)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "types.h"
 #include "secondarywindow.h"
+#include "types.h"
 
 class QRadioButton;
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "appsetup.h"
-#include "windowowner.h"
-#include "support/textboard.h"
 #include "mainwindow.h"
+#include "support/textboard.h"
+#include "windowowner.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -21,7 +21,10 @@ inline QRect px(int left, int top, int width, int height)
     return QRect(left / 15, top / 15, width / 15, height / 15);
 }
 
-inline QPoint px(int x, int y) { return QPoint(x / 15, y / 15); }
+inline QPoint px(int x, int y)
+{
+    return QPoint(x / 15, y / 15);
+}
 
 inline QStringList tallies(const MainWindow &main)
 {
@@ -50,7 +53,10 @@ inline WindowOwner &freshOwner()
 }
 
 // The owner of the running case.
-inline WindowOwner &windows() { return *currentOwner(); }
+inline WindowOwner &windows()
+{
+    return *currentOwner();
+}
 
 // The window of that name that the program has loaded, if any: unloaded
 // windows are gone once Qt has destroyed them.
@@ -83,7 +89,6 @@ inline MainWindow &freshMain()
     main.show();
     return main;
 }
-
 
 inline void click(QWidget *window, const char *name)
 {
@@ -143,7 +148,13 @@ inline void pressButton(QWidget *w)
     QTest::mouseClick(child(w, "Command1"), Qt::LeftButton);
 }
 
-inline void setBoard(MainWindow &main, const QString &rows) { writeRows(main, rows); }
-inline QString board(const MainWindow &main) { return readRows(main); }
+inline void setBoard(MainWindow &main, const QString &rows)
+{
+    writeRows(main, rows);
+}
+inline QString board(const MainWindow &main)
+{
+    return readRows(main);
+}
 
 } // namespace ui

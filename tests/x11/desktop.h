@@ -21,7 +21,10 @@ inline QString run(const QString &program, const QStringList &args)
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-inline QString xdotool(const QStringList &args) { return run(QStringLiteral("xdotool"), args); }
+inline QString xdotool(const QStringList &args)
+{
+    return run(QStringLiteral("xdotool"), args);
+}
 
 // The visible window with exactly this title, or 0 once the time is up.
 inline qulonglong waitForWindow(const QString &title, int ms = 3000)

@@ -30,11 +30,11 @@ void DesktopTest::mainWindow()
     QCOMPARE(whole.width(), kClientWidth);
     QVERIFY2(whole.height() > kClientHeight && whole.height() < kClientHeight + 40, "a menu bar above the client");
 
-    QTRY_COMPARE(pixel(velmora.at(5, 5)), QColor(0, 192, 0));     // background, once painted
-    QCOMPARE(pixel(velmora.at(30, 40)), QColor(255, 128, 0));     // inside Label1
-    QCOMPARE(pixel(velmora.at(10, 400)), QColor(0, 0, 255));      // the blue strip
-    QCOMPARE(pixel(velmora.at(454, 271)), QColor(0, 0, 0));       // labelhow
-    QCOMPARE(pixel(velmora.at(120, 200)), QColor(0, 0, 0));       // Line2 between columns
+    QTRY_COMPARE(pixel(velmora.at(5, 5)), QColor(0, 192, 0)); // background, once painted
+    QCOMPARE(pixel(velmora.at(30, 40)), QColor(255, 128, 0)); // inside Label1
+    QCOMPARE(pixel(velmora.at(10, 400)), QColor(0, 0, 255));  // the blue strip
+    QCOMPARE(pixel(velmora.at(454, 271)), QColor(0, 0, 0));   // labelhow
+    QCOMPARE(pixel(velmora.at(120, 200)), QColor(0, 0, 0));   // Line2 between columns
 
     // Centred on the screen, frame included, once the window manager has framed it.
     const QPoint centre = QGuiApplication::primaryScreen()->geometry().center();
@@ -164,9 +164,11 @@ void DesktopTest::closedByWindowManager()
 void DesktopTest::heldKeyOnlyAsks_data()
 {
     QTest::addColumn<QString>("key");
+    // clang-format off
     QTest::newRow("Return") << QStringLiteral("Return");
     QTest::newRow("keypad Enter") << QStringLiteral("KP_Enter");
     QTest::newRow("Space") << QStringLiteral("space");
+    // clang-format on
 }
 
 void DesktopTest::heldKeyOnlyAsks()
@@ -204,9 +206,10 @@ void DesktopTest::modalWindowsInReach_data()
 {
     QTest::addColumn<QStringList>("opening"); // keys to the main window; "menu" clicks its menu bar first
     QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("answer");      // a key that leaves it
-    QTest::addColumn<bool>("boardEmpty");     // the board is empty meanwhile, so a refused click shows
+    QTest::addColumn<QString>("answer");  // a key that leaves it
+    QTest::addColumn<bool>("boardEmpty"); // the board is empty meanwhile, so a refused click shows
     const QString space = QStringLiteral("space");
+    // clang-format off
     QTest::newRow("winx") << QStringList{"1", "4", "2", "5", "3"} << kWinxTitle << space << false;
     QTest::newRow("wino") << QStringList{"1", "4", "2", "5", "9", "6"} << QStringLiteral("העיגול ניצח") << space
                           << false;
@@ -221,6 +224,7 @@ void DesktopTest::modalWindowsInReach_data()
     QTest::newRow("exit question") << QStringList{"ctrl+x"} << kExitTitle << QStringLiteral("Escape") << true;
     QTest::newRow("clear question") << QStringList{"menu", "Right", "Return"} << QStringLiteral("Velmora")
                                     << QStringLiteral("Escape") << true;
+    // clang-format on
 }
 
 void DesktopTest::modalWindowsInReach()
@@ -264,9 +268,11 @@ void DesktopTest::modalWindowsInReach()
         qInfo("%s applied at %lld", action.name, QDateTime::currentMSecsSinceEpoch() % 100000);
         // The program may bring it back at once, as the focus falls back to the main window.
         clickAt(velmora.cell(3)); // a cell that no modal window covers
-        QTRY_VERIFY2_WITH_TIMEOUT(inReach(modal), qPrintable(name + QStringLiteral(": the modal window did not come back")), 5000);
+        QTRY_VERIFY2_WITH_TIMEOUT(inReach(modal),
+                                  qPrintable(name + QStringLiteral(": the modal window did not come back")), 5000);
         if (boardEmpty)
-            QVERIFY2(pixel(velmora.cell(3)) == QColor(255, 128, 0), qPrintable(name + QStringLiteral(": the main window took a click")));
+            QVERIFY2(pixel(velmora.cell(3)) == QColor(255, 128, 0),
+                     qPrintable(name + QStringLiteral(": the main window took a click")));
     }
     key(modal, answer);
     QTRY_VERIFY2(!waitForWindow(title, 0), "answered, it goes");

@@ -4,11 +4,11 @@
 // on every side and every framed control sits at its scaled place.
 #include "desktop.h"
 
-#include "appsetup.h"
-#include "windowowner.h"
 #include "aboutwindow.h"
+#include "appsetup.h"
 #include "captionlabel.h"
 #include "resultwindow.h"
+#include "windowowner.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -176,12 +176,12 @@ void ScaleTest::framesAndLinesAt1_5x()
         const QRect d(QPoint(qRound(r.left() * 1.5), qRound(r.top() * 1.5)),
                       QPoint(qRound((r.right() + 1) * 1.5) - 1, qRound((r.bottom() + 1) * 1.5) - 1));
         const QPoint mid = d.center();
-        const QList<int> sides{side(shot, QPoint(d.left(), mid.y()), {1, 0}),
-                               side(shot, QPoint(d.right(), mid.y()), {-1, 0}),
-                               side(shot, QPoint(mid.x(), d.top()), {0, 1}),
-                               side(shot, QPoint(mid.x(), d.bottom()), {0, -1})};
-        QVERIFY2(sides == QList<int>(4, 2), qPrintable(label->objectName() + QStringLiteral(": %1 %2 %3 %4")
-                                                            .arg(sides[0]).arg(sides[1]).arg(sides[2]).arg(sides[3])));
+        const QList<int> sides{
+            side(shot, QPoint(d.left(), mid.y()), {1, 0}), side(shot, QPoint(d.right(), mid.y()), {-1, 0}),
+            side(shot, QPoint(mid.x(), d.top()), {0, 1}), side(shot, QPoint(mid.x(), d.bottom()), {0, -1})};
+        QVERIFY2(sides == QList<int>(4, 2),
+                 qPrintable(label->objectName()
+                            + QStringLiteral(": %1 %2 %3 %4").arg(sides[0]).arg(sides[1]).arg(sides[2]).arg(sides[3])));
     }
     QVERIFY(framed >= 9);
     // The grid lines between the cells: Line2 down at x = 120, Line3 across at y = 120.

@@ -28,7 +28,10 @@ private:
 
 Marked cells, hiddenControls, dialogs;
 
-bool hidden(QObject *object) { return hiddenControls.contains(object); }
+bool hidden(QObject *object)
+{
+    return hiddenControls.contains(object);
+}
 
 // A window or client area whose decorative controls readers do not walk through.
 class Container : public QAccessibleWidget

@@ -55,7 +55,8 @@ QWidget *makeLabel(QWidget *parent, const Control &c)
 QWidget *makeLine(QWidget *parent, const Control &c)
 {
     const QColor colour = c.fore.set ? c.fore.toQColor() : parent->palette().color(QPalette::WindowText);
-    return new LineShape(parent, controls::toPx(c.at[0], c.at[1]), controls::toPx(c.at[2], c.at[3]), c.lineWidth, colour);
+    return new LineShape(parent, controls::toPx(c.at[0], c.at[1]), controls::toPx(c.at[2], c.at[3]), c.lineWidth,
+                         colour);
 }
 
 QWidget *makePicture(QWidget *parent, const Control &c)

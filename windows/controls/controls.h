@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QColor>
 #include <QAnyStringView>
+#include <QColor>
 #include <QFont>
 #include <QWidget>
 #include <span>
@@ -21,7 +21,10 @@ struct Colour
     unsigned char r = 0, g = 0, b = 0;
     QColor toQColor() const { return QColor(r, g, b); }
 };
-constexpr Colour rgb(unsigned char r, unsigned char g, unsigned char b) { return {true, r, g, b}; }
+constexpr Colour rgb(unsigned char r, unsigned char g, unsigned char b)
+{
+    return {true, r, g, b};
+}
 
 // A face of nullptr leaves the window's default font.
 struct Font
@@ -41,16 +44,16 @@ struct Control
     int at[4];
     const char *caption = ""; // UTF-8; a picture's resource path
     Font font = {};
-    Colour back = {};         // labels left without one take the window's background
+    Colour back = {}; // labels left without one take the window's background
     Colour fore = {};
     Align align = Align::Left;
     int lineWidth = 1;
-    int index = -1;           // the index of a member of a control array
-    int tab = -1;             // tab order of a control that takes the focus
-    bool framed = false;      // a thin single-line frame around a label
+    int index = -1;      // the index of a member of a control array
+    int tab = -1;        // tab order of a control that takes the focus
+    bool framed = false; // a thin single-line frame around a label
     bool hidden = false;
-    bool checked = false;     // an option button's initial state
-    bool decorative = false;  // drawn for looks only: hidden from screen readers, like every line
+    bool checked = false;    // an option button's initial state
+    bool decorative = false; // drawn for looks only: hidden from screen readers, like every line
 };
 
 // The controls of one window by the names its table gives them. A name (or

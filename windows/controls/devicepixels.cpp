@@ -10,7 +10,10 @@ namespace controls {
 namespace {
 
 // The painter's map from logical to device pixels (scale and offset).
-QTransform toDevice(const QPainter &painter) { return painter.deviceTransform(); }
+QTransform toDevice(const QPainter &painter)
+{
+    return painter.deviceTransform();
+}
 
 QRectF onGrid(const QRectF &device)
 {

@@ -30,7 +30,7 @@ void OptionButton::paintEvent(QPaintEvent *)
     const bool fits = fontMetrics().horizontalAdvance(text()) <= textRect.width();
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     controls::drawText(painter, textRect, (fits ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter, text(),
-                  controls::Wrap::SingleLine);
+                       controls::Wrap::SingleLine);
 
     if (hasFocus()) {
         QStyleOptionFocusRect focus;

@@ -45,7 +45,7 @@ void TitleBar::paintEvent(QPaintEvent *)
     painter.fillRect(rect(), palette().color(active ? QPalette::Highlight : QPalette::Mid));
     painter.setPen(palette().color(active ? QPalette::HighlightedText : QPalette::Window));
     controls::drawText(painter, rect().adjusted(kHeight, 4, -kHeight, 0), Qt::AlignHCenter, window()->windowTitle(),
-                  controls::Wrap::SingleLine);
+                       controls::Wrap::SingleLine);
 }
 
 void TitleBar::resizeEvent(QResizeEvent *)

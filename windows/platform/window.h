@@ -11,8 +11,8 @@ namespace platform {
 // Every window: a fixed frame with a title bar, a window menu and a close box,
 // but no minimize or maximize box. Given at construction: changing a window's
 // flags later re-creates it and loses the tab order of its controls.
-inline constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                                                | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+inline constexpr Qt::WindowFlags kWindowFlags =
+    Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
 
 // kWindowFlags, or a frameless window where the program draws its own title bars.
 Qt::WindowFlags windowFlags();
@@ -32,7 +32,7 @@ struct WindowProperties
     int clientWidth, clientHeight; // twips
     controls::Colour back = {};
     Placement placement = Placement::SystemDefault;
-    int left = 0, top = 0;         // twips, for Placement::Fixed
+    int left = 0, top = 0; // twips, for Placement::Fixed
     bool taskbar = true;
 };
 

@@ -22,8 +22,8 @@ void comeUpOverActiveWindow(QWidget *window)
 
 #include <QAbstractNativeEventFilter>
 #include <QHash>
-#include <QSet>
 #include <QPointer>
+#include <QSet>
 #include <xcb/xcb.h>
 // xkb.h names a member "explicit", a keyword of C++.
 #define explicit explicit_
@@ -162,8 +162,7 @@ public:
     FrameWatcher(xcb_connection_t *connection, QWidget *window, std::function<void(QMargins)> framed)
         : connection_(connection), window_(window), id_(xcb_window_t(window->winId())),
           extents_(internAtom(connection, "_NET_FRAME_EXTENTS")), framed_(std::move(framed))
-    {
-    }
+    {}
 
     bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override
     {
@@ -211,8 +210,7 @@ public:
           currentDesktop_(internAtom(connection, "_NET_CURRENT_DESKTOP")),
           netState_(internAtom(connection, "_NET_WM_STATE")), shaded_(internAtom(connection, "_NET_WM_STATE_SHADED")),
           activate_(internAtom(connection, "_NET_ACTIVE_WINDOW"))
-    {
-    }
+    {}
 
     bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override
     {
@@ -348,8 +346,7 @@ bool watchHeldKeys()
     constexpr uint32_t kRealReleases = XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT;
     const auto cookie =
         xcb_xkb_per_client_flags(connection, XCB_XKB_ID_USE_CORE_KBD, kRealReleases, kRealReleases, 0, 0, 0);
-    ReplyPtr<xcb_xkb_per_client_flags_reply_t> reply(xcb_xkb_per_client_flags_reply(connection, cookie, nullptr),
-                                                     free);
+    ReplyPtr<xcb_xkb_per_client_flags_reply_t> reply(xcb_xkb_per_client_flags_reply(connection, cookie, nullptr), free);
     if (!reply || !(reply->value & kRealReleases))
         return false;
     if (!keyWatcher) {
@@ -372,11 +369,20 @@ namespace platform {
 
 void keepOutOfTaskbar(QWidget *) {}
 void askForFrame(QWidget *) {}
-std::optional<QMargins> frameBeforeMapping(QWidget *) { return {}; }
+std::optional<QMargins> frameBeforeMapping(QWidget *)
+{
+    return {};
+}
 void whenFramed(QWidget *, std::function<void(QMargins)>) {}
 void keepModalWindowsInReach() {}
-bool watchHeldKeys() { return false; }
-bool freshPress(quint32, quint64) { return false; }
+bool watchHeldKeys()
+{
+    return false;
+}
+bool freshPress(quint32, quint64)
+{
+    return false;
+}
 
 } // namespace platform
 
