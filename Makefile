@@ -9,7 +9,7 @@ SANITIZERS = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
              LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
              UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: run test build build-sanitize setup setup-test bench soak package clean
+.PHONY: run test build build-sanitize setup setup-test bench soak package lint clean
 
 run: setup build
 	$(BUILD)/velmora
@@ -18,12 +18,16 @@ test: setup-test build build-sanitize
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 	cd $(SANITIZE_BUILD) && $(SANITIZERS) QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS) -L offscreen
 
+# make test builds with warnings as errors (so does CI, which runs it).
+test: WERROR = ON
+WERROR ?= OFF
+
 build:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_WERROR=$(WERROR)
 	cmake --build $(BUILD) -j$(JOBS)
 
 build-sanitize:
-	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON
+	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON -DVELMORA_WERROR=$(WERROR)
 	cmake --build $(SANITIZE_BUILD) -j$(JOBS)
 
 # The Debian package, build/velmora_<version>-1_amd64.deb.
@@ -42,6 +46,13 @@ bench: setup-test build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_memory 10000
 	for wm in openbox fluxbox xfwm4 icewm; do echo "== $$wm"; VELMORA_WM=$$wm \
 	    tests/x11/run-on-display.sh $(BUILD)/bench/bench_startup $(BUILD)/velmora $(BUILD)/bench/bare_window 15; done
+
+# The house tools: every source formatted as .clang-format says, and the
+# program code clean of clang-tidy's bugprone and performance checks.
+lint: build
+	scripts/setup.sh --lint
+	clang-format --dry-run -Werror $$(git ls-files '*.cpp' '*.h')
+	run-clang-tidy -p $(BUILD) -j $(JOBS) -quiet '$(CURDIR)/(app|game|windows)/.*\.cpp$$'
 
 setup:
 	scripts/setup.sh

@@ -3,6 +3,7 @@
 #   scripts/setup.sh         what building and running need
 #   scripts/setup.sh --test  the same plus the display server and tools the tests drive
 #   scripts/setup.sh --bench the same plus the window managers start-up is measured under
+#   scripts/setup.sh --lint  the same plus clang-format and clang-tidy
 set -euo pipefail
 
 # qt6-wayland: a Wayland desktop gets the native, sharp path.
@@ -14,6 +15,9 @@ if [ "${1:-}" = "--test" ] || [ "${1:-}" = "--bench" ]; then
 fi
 if [ "${1:-}" = "--bench" ]; then
     packages+=(fluxbox xfwm4)
+fi
+if [ "${1:-}" = "--lint" ]; then
+    packages+=(clang-format clang-tidy)
 fi
 
 missing=()

@@ -76,7 +76,8 @@ AboutWindow::AboutWindow() : SecondaryWindow(kWindow, kControls)
     auto *ok = controls().get<QPushButton>(u"cmdOK");
     ok->setDefault(true);
     // Both the default and the cancel button of the window.
-    for (QKeySequence key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Escape)})
+    for (const QKeySequence &key :
+         {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Escape)})
         connect(new QShortcut(key, this), &QShortcut::activated, ok, &QPushButton::click);
     connect(ok, &QPushButton::clicked, this, &AboutWindow::leave);
     controls().get(u"Picture1")->setAccessibleName(QString::fromUtf8("לוח איקס עיגול שאיקס ניצח בו"));

@@ -182,9 +182,7 @@ MainWindow::MainWindow()
     auto *bar = new QMenuBar(this);
     if (platform::drawsOwnTitleBar()) {
         // Our own title bar above the menu bar.
-        auto *top = new QWidget(this);
-        platform::stackBelowTitleBar(top, this, bar);
-        setMenuWidget(top);
+        setMenuWidget(platform::titleBarAbove(this, bar));
     } else {
         setMenuBar(bar);
     }

@@ -68,13 +68,25 @@ bool TitleBar::eventFilter(QObject *, QEvent *event)
     return false;
 }
 
-void stackBelowTitleBar(QWidget *holder, QWidget *window, QWidget *below)
+namespace {
+
+// Lays out in `holder` the title bar of its window above `below`.
+void stackBelowTitleBar(QWidget *holder, QWidget *below)
 {
     auto *layout = new QVBoxLayout(holder);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(new TitleBar(window));
+    layout->addWidget(new TitleBar(holder->window()));
     layout->addWidget(below);
+}
+
+} // namespace
+
+QWidget *titleBarAbove(QWidget *window, QWidget *below)
+{
+    auto *holder = new QWidget(window);
+    stackBelowTitleBar(holder, below);
+    return holder;
 }
 
 void putTitleBarOver(QWidget *window)
@@ -89,7 +101,7 @@ QWidget *withTitleBar(QWidget *window)
     if (!drawsOwnTitleBar())
         return window;
     auto *client = new QWidget(window);
-    stackBelowTitleBar(window, window, client);
+    stackBelowTitleBar(window, client);
     return client;
 }
 

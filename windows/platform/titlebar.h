@@ -29,8 +29,8 @@ private:
     bool overlaid_ = false; // over a layout of Qt's, following the window's width
 };
 
-// Lays out in `holder` the title bar of `window` above `below`.
-void stackBelowTitleBar(QWidget *holder, QWidget *window, QWidget *below);
+// A new widget of `window` that holds its title bar above `below`.
+QWidget *titleBarAbove(QWidget *window, QWidget *below);
 
 // Lays a title bar over the top of a window whose layout Qt made (a message
 // box), moving the rest below it.
