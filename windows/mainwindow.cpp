@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "accessibility.h"
+#include "boardkeys.h"
 #include "captionlabel.h"
 #include "lineshape.h"
 #include "mainwindowtitle.h"
@@ -10,6 +11,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QShortcut>
@@ -163,10 +165,6 @@ struct LabelFor
 constexpr LabelFor kLabels[] = {
     {"Label10", "labelhow"}, {"Label12", "Labelwinxnum"}, {"Label13", "Labelwinonum"}, {"Label19", "lbltako"}};
 
-// The digit keys place in cells 1 to 9 as numbered; the keypad by position,
-// its 7 8 9 on the top row. Indexed by the key's digit less one.
-constexpr int kKeypadCell[] = {7, 8, 9, 4, 5, 6, 1, 2, 3};
-
 constexpr int kTickMs = 250;
 
 constexpr const char *kTallyNames[] = {"Labelwinxnum", "Labelwinonum", "lbltako"};
@@ -191,19 +189,9 @@ MainWindow::MainWindow()
 
     for (int k = 1; k <= kCells; ++k) {
         cells_[k - 1] = controls_.get<CaptionLabel>(QStringLiteral("Label%1").arg(k));
-        connect(cells_[k - 1], &CaptionLabel::clicked, this, [this, k] {
-            if (!blockedByModal())
-                game::placeMark(*this, k);
-        });
-        controls::makeBoardCell(cells_[k - 1], (k - 1) / 3 + 1, (k - 1) % 3 + 1);
-    }
-    // Window shortcuts: whatever has the focus here, and never while a modal
-    // window is open. A key press is a click on its cell, refused alike.
-    for (int digit = 1; digit <= 9; ++digit) {
-        const auto key = Qt::Key(Qt::Key_0 + digit);
-        connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, cells_[digit - 1], &CaptionLabel::click);
-        connect(new QShortcut(QKeySequence(Qt::KeypadModifier | key), this), &QShortcut::activated,
-                cells_[kKeypadCell[digit - 1] - 1], &CaptionLabel::click);
+        connect(cells_[k - 1], &CaptionLabel::clicked, this, [this, k] { play(k, Focus::Stays); });
+        connect(cells_[k - 1], &CaptionLabel::activated, this, [this, k] { play(k, Focus::MovesThere); });
+        controls::makeBoardCell(cells_[k - 1]);
     }
     for (const LabelFor &l : kLabels)
         controls_.get<QLabel>(QLatin1StringView(l.label))->setBuddy(controls_.get(QLatin1StringView(l.control)));
@@ -212,6 +200,12 @@ MainWindow::MainWindow()
     for (size_t i = 0; i < tallies_.size(); ++i)
         tallies_[i] = controls_.get<CaptionLabel>(QLatin1StringView(kTallyNames[i]));
     nextMark_ = controls_.get<CaptionLabel>(u"labelhow");
+    describeCells();
+    scoreNotice_ = new QLabel(this);
+    scoreNotice_->setGeometry(-1, -1, 1, 1);
+    scoreNotice_->setText(scoreboard());
+    scoreNotice_->hide();
+    controls::readAsNotice(scoreNotice_);
     for (const ButtonCommand &b : kButtons) {
         connect(controls_.get<QPushButton>(QLatin1StringView(b.button)), &QPushButton::clicked, this,
                 [this, command = b.command] { choose(command); });
@@ -228,6 +222,9 @@ MainWindow::MainWindow()
 
 void MainWindow::buildMenus(QMenuBar *bar)
 {
+    // F10 opens the first menu, as on the rest of the desktop.
+    connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, bar,
+            [bar] { bar->setActiveAction(bar->actions().constFirst()); });
     QMenu *menu = nullptr;
     for (const MenuEntry &entry : kMenus) {
         const QString caption = QString::fromUtf8(entry.caption);
@@ -242,6 +239,72 @@ void MainWindow::buildMenus(QMenuBar *bar)
             action->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
         connect(action, &QAction::triggered, this, [this, command = *entry.command] { choose(command); });
     }
+}
+
+void MainWindow::play(int k, Focus focus)
+{
+    if (blockedByModal())
+        return;
+    game::placeMark(*this, k);
+    // From the keyboard or a screen reader, the cell played takes the focus,
+    // so that the reader says what is there now; a mouse player sees nothing move.
+    if (focus == Focus::MovesThere)
+        cells_[k - 1]->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::describeCells()
+{
+    // Where each cell is, and whose turn it is: what a reader says with the cell.
+    const QString turn = game::xIsNext(nextMark()) ? game::kX : game::kO;
+    for (int k = 1; k <= kCells; ++k)
+        cells_[k - 1]->setAccessibleDescription(
+            QStringLiteral("שורה %1, עמודה %2, תור %3").arg((k - 1) / 3 + 1).arg((k - 1) % 3 + 1).arg(turn));
+}
+
+bool MainWindow::event(QEvent *event)
+{
+    // The board's keys are the board's, whatever has the focus here.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (windows::cellForKey(*key) || windows::readsScoreboard(*key)) {
+            event->accept();
+            return true;
+        }
+    }
+    return QMainWindow::event(event);
+}
+
+void MainWindow::keyPressEvent(QKeyEvent *event)
+{
+    const int focused = int(std::find(cells_.begin(), cells_.end(), focusWidget()) - cells_.begin()) + 1;
+    const bool onBoard = focused <= kCells;
+    if (const int k = windows::cellForKey(*event)) {
+        play(k, Focus::MovesThere);
+    } else if (windows::readsScoreboard(*event)) {
+        readScoreboard();
+    } else if (const int to = onBoard ? windows::cellAfterArrow(focused, *event) : 0) {
+        cells_[to - 1]->setFocus(Qt::OtherFocusReason);
+    } else if (onBoard
+               && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space)) {
+        play(focused, Focus::MovesThere);
+    } else {
+        QMainWindow::keyPressEvent(event);
+    }
+}
+
+QString MainWindow::scoreboard() const
+{
+    return QStringLiteral("X %1, O %2, תיקו %3")
+        .arg(tally(game::Tally::XWins), tally(game::Tally::OWins), tally(game::Tally::Draws));
+}
+
+void MainWindow::readScoreboard()
+{
+    // A notice for screen readers, drawn nowhere (it lies outside the
+    // window): shown, it is spoken; the board keeps the focus.
+    scoreNotice_->hide();
+    scoreNotice_->setText(scoreboard());
+    scoreNotice_->show();
 }
 
 bool MainWindow::blockedByModal() const
@@ -272,6 +335,7 @@ QString MainWindow::nextMark() const
 void MainWindow::setNextMark(const QString &text)
 {
     nextMark_->setText(text);
+    describeCells();
 }
 bool MainWindow::strikeVisible(int line) const
 {

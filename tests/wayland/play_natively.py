@@ -30,9 +30,9 @@ try:
 
     cells = {}
     for description in ("שורה 1, עמודה %d" % c for c in (1, 2, 3)):
-        cells[description] = find(frame, lambda n, d=description: n.description == d)
+        cells[description] = find(frame, lambda n, d=description: n.description.startswith(d + ","))
     for description in ("שורה 2, עמודה %d" % c for c in (1, 2)):
-        cells[description] = find(frame, lambda n, d=description: n.description == d)
+        cells[description] = find(frame, lambda n, d=description: n.description.startswith(d + ","))
     check(all(cells.values()), "the cells are found by their places")
     # X takes the top row: 1, then O 4, X 2, O 5, X 3.
     for description, mark in (("שורה 1, עמודה 1", "X"), ("שורה 2, עמודה 1", "O"), ("שורה 1, עמודה 2", "X"),

@@ -110,6 +110,19 @@ inline QColor pixel(QPoint onScreen)
     return shot.pixelColor(0, 0);
 }
 
+// Anything drawn on a cell's orange: a mark.
+inline bool inked(const QRect &onScreen)
+{
+    const QImage shot = QGuiApplication::primaryScreen()
+                            ->grabWindow(0, onScreen.x(), onScreen.y(), onScreen.width(), onScreen.height())
+                            .toImage();
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            if (shot.pixelColor(x, y) != QColor(255, 128, 0))
+                return true;
+    return false;
+}
+
 inline void clickAt(QPoint onScreen)
 {
     // --sync waits for the pointer to move, forever when it is there already.
@@ -171,6 +184,14 @@ public:
     {
         const int column = (k - 1) % 3, row = (k - 1) / 3;
         return at((240 + 1920 * column + 547) / 15, (360 + 1800 * row + 547) / 15);
+    }
+
+    // A cell's inside, within its frame.
+    QRect cellRect(int k) const
+    {
+        const QPoint centre = cell(k);
+        const int half = qRound(30 * scale);
+        return QRect(centre - QPoint(half, half), centre + QPoint(half, half));
     }
 
     // X takes the top row and leaves the result window by its button, which

@@ -17,12 +17,17 @@ velmora = sys.argv[1]
 with open(sys.argv[2], encoding="utf-8") as header:  # the main window's title, from its one source
     title = re.search(r'kMainWindowTitle\[\] = "([^"]*)"', header.read()).group(1)
 
-heard = []  # (description, name) of every name change
+heard = []  # (place, name) of every name change
+
+
+def place_of(cell):
+    """A cell's place, from its description: "שורה 1, עמודה 2, תור O" (whose turn it is next)."""
+    return cell.description.split(", תור")[0]
 
 
 def on_name_change(event):
     try:
-        heard.append((event.source.description, event.source.name))
+        heard.append((place_of(event.source), event.source.name))
     except Exception:
         pass
 
@@ -48,7 +53,7 @@ try:
     cells = {}
     for node, _ in walk(frame):
         if node.description.startswith("שורה "):
-            cells[node.description] = node
+            cells[place_of(node)] = node
     check(len(cells) == 9, "nine cells described by their places, found %d" % len(cells))
     check(all(c.getRole() == pyatspi.ROLE_PUSH_BUTTON and c.name == "" for c in cells.values()),
           "the cells are buttons, empty")

@@ -16,6 +16,8 @@ private slots:
     void exitAfterFirstWasUsed();
     void exitAnsweredNo();
     void closedByWindowManager();
+    void keypadPlacesByPosition_data();
+    void keypadPlacesByPosition();
     void heldKeyOnlyAsks_data();
     void heldKeyOnlyAsks();
     void modalWindowsInReach_data();
@@ -157,6 +159,34 @@ void DesktopTest::closedByWindowManager()
     // openbox closes the active window on Alt+F4.
     key(velmora.window, QStringLiteral("alt+F4"));
     QCOMPARE(velmora.exitStatus(2000), 0);
+}
+
+// The keypad places by position on a real keyboard, NumLock on (KP_7) or off
+// (KP_Home): xdotool sets NumLock as the key symbol needs.
+void DesktopTest::keypadPlacesByPosition_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("cell");  // where it places
+    QTest::addColumn<int>("digit"); // where the digit it shows would place
+    // clang-format off
+    QTest::newRow("KP_7, NumLock on") << "KP_7" << 1 << 7;
+    QTest::newRow("KP_Home, NumLock off") << "KP_Home" << 1 << 7;
+    QTest::newRow("KP_3, NumLock on") << "KP_3" << 9 << 3;
+    QTest::newRow("KP_Next, NumLock off") << "KP_Next" << 9 << 3;
+    // clang-format on
+}
+
+void DesktopTest::keypadPlacesByPosition()
+{
+    QFETCH(QString, key);
+    QFETCH(int, cell);
+    QFETCH(int, digit);
+    Program velmora;
+    QVERIFY(velmora.window);
+    QTRY_VERIFY(!inked(velmora.cellRect(cell)));
+    desktop::key(velmora.window, key);
+    QTRY_VERIFY2(inked(velmora.cellRect(cell)), "X placed by position");
+    QVERIFY2(!inked(velmora.cellRect(digit)), "nothing placed by the digit");
 }
 
 // A key held down on "יציאה", with the X server repeating it and both cores

@@ -3,6 +3,7 @@
 #include "captionlabel.h"
 
 #include <QAccessibleWidget>
+#include <QLabel>
 #include <QSet>
 
 namespace controls {
@@ -26,7 +27,19 @@ private:
     QSet<const QObject *> widgets_;
 };
 
-Marked cells, hiddenControls, dialogs;
+Marked cells, hiddenControls, dialogs, notices;
+
+// A notice: a label that readers speak when it is shown, wherever the focus is.
+class Notice : public QAccessibleWidget
+{
+public:
+    explicit Notice(QLabel *label) : QAccessibleWidget(label, QAccessible::Notification) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Name ? static_cast<QLabel *>(widget())->text() : QAccessibleWidget::text(t);
+    }
+};
 
 bool hidden(QObject *object)
 {
@@ -82,12 +95,18 @@ public:
     {
         return t == QAccessible::Name ? static_cast<CaptionLabel *>(widget())->text() : QAccessibleWidget::text(t);
     }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.focusable = true; // the keys and the reader's press move the focus here
+        return s;
+    }
     QStringList actionNames() const override { return {pressAction()}; }
     QStringList keyBindingsForAction(const QString &) const override { return {}; }
     void doAction(const QString &action) override
     {
         if (action == pressAction())
-            static_cast<CaptionLabel *>(widget())->click();
+            static_cast<CaptionLabel *>(widget())->activate();
     }
 };
 
@@ -98,6 +117,8 @@ QAccessibleInterface *factory(const QString &, QObject *object)
         return nullptr;
     if (cells.contains(w))
         return new Cell(static_cast<CaptionLabel *>(w));
+    if (notices.contains(w))
+        return new Notice(static_cast<QLabel *>(w));
     if (dialogs.contains(w))
         return new Container(w, QAccessible::Dialog);
     // Any other widget that holds controls hidden from readers: the main
@@ -115,15 +136,19 @@ void installAccessibility()
     QAccessible::installFactory(factory);
 }
 
-void makeBoardCell(CaptionLabel *cell, int row, int column)
+void makeBoardCell(CaptionLabel *cell)
 {
     cells.add(cell);
-    cell->setAccessibleDescription(QStringLiteral("שורה %1, עמודה %2").arg(row).arg(column));
 }
 
 void hideFromReaders(QWidget *control)
 {
     hiddenControls.add(control);
+}
+
+void readAsNotice(QLabel *label)
+{
+    notices.add(label);
 }
 
 void readAsDialog(QWidget *window)

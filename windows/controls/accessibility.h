@@ -1,6 +1,7 @@
 #pragma once
 
 class CaptionLabel;
+class QLabel;
 class QWidget;
 
 // What a screen reader is told beyond what Qt says by itself. Names stay the
@@ -11,12 +12,16 @@ namespace controls {
 void installAccessibility();
 
 // A board cell: a button whose press places the next mark (refused as a click
-// is), described by where it is.
-void makeBoardCell(CaptionLabel *cell, int row, int column);
+// is) and takes the focus, as the keys do.
+void makeBoardCell(CaptionLabel *cell);
 
 // A control drawn for looks only (lines, the marks around a result): hidden
 // from screen readers, which would read every one of them.
 void hideFromReaders(QWidget *control);
+
+// A label that readers speak as a notification each time it is shown, wherever
+// the focus is.
+void readAsNotice(QLabel *label);
 
 // A window that readers meet as a dialog, whose decorative controls they skip.
 void readAsDialog(QWidget *window);

@@ -5,6 +5,8 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
 
 namespace {
 const QColor kFrameColour(Qt::black);
@@ -32,6 +34,13 @@ void CaptionLabel::paintEvent(QPaintEvent *)
         controls::frameOnDevicePixels(painter, rect(), 1, kFrameColour);
     painter.setPen(palette().color(foregroundRole()));
     controls::drawText(painter, contentsRect(), alignment(), text());
+    if (hasFocus()) {
+        // Only a cell played from the keyboard takes the focus.
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = contentsRect().adjusted(2, 2, -2, -2);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
 }
 
 void CaptionLabel::mousePressEvent(QMouseEvent *event)

@@ -20,10 +20,13 @@ public:
     void setFramed(bool framed);
     // What a single left click does, for keys and screen readers.
     void click() { emit clicked(); }
+    // What a screen reader's press does: played from the keyboard's side.
+    void activate() { emit activated(); }
     bool framed() const { return framed_; }
 
 signals:
     void clicked();
+    void activated();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
