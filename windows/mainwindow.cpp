@@ -201,11 +201,11 @@ MainWindow::MainWindow()
         tallies_[i] = controls_.get<CaptionLabel>(QLatin1StringView(kTallyNames[i]));
     nextMark_ = controls_.get<CaptionLabel>(u"labelhow");
     describeCells();
-    scoreNotice_ = new QLabel(this);
-    scoreNotice_->setGeometry(-1, -1, 1, 1);
-    scoreNotice_->setText(scoreboard());
-    scoreNotice_->hide();
-    controls::readAsNotice(scoreNotice_);
+    notice_ = new QLabel(client);    // readers follow events only from objects in their tree
+    controls::readAsNotice(notice_); // before anything makes readers ask what it is
+    notice_->setGeometry(-1, -1, 1, 1);
+    notice_->setText(scoreboard());
+    notice_->hide();
     for (const ButtonCommand &b : kButtons) {
         connect(controls_.get<QPushButton>(QLatin1StringView(b.button)), &QPushButton::clicked, this,
                 [this, command = b.command] { choose(command); });
@@ -224,13 +224,14 @@ void MainWindow::buildMenus(QMenuBar *bar)
 {
     // F10 opens the first menu, as on the rest of the desktop.
     connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, bar,
-            [bar] { bar->setActiveAction(bar->actions().constFirst()); });
+            [bar] { openMenu(bar, bar->actions().constFirst()); });
     QMenu *menu = nullptr;
     for (const MenuEntry &entry : kMenus) {
         const QString caption = QString::fromUtf8(entry.caption);
         if (!entry.command) {
             menu = bar->addMenu(caption);
             menu->setObjectName(QString::fromLatin1(entry.name));
+            menu->installEventFilter(this);
             continue;
         }
         QAction *action = menu->addAction(caption);
@@ -245,11 +246,19 @@ void MainWindow::play(int k, Focus focus)
 {
     if (blockedByModal())
         return;
-    game::placeMark(*this, k);
+    const bool placed = game::placeMark(*this, k);
+    if (focus == Focus::Stays)
+        return;
     // From the keyboard or a screen reader, the cell played takes the focus,
-    // so that the reader says what is there now; a mouse player sees nothing move.
-    if (focus == Focus::MovesThere)
-        cells_[k - 1]->setFocus(Qt::OtherFocusReason);
+    // so that the reader says what is there now; a mouse player sees nothing
+    // move. Where it has the focus already, the reader is told the move.
+    CaptionLabel *cell = cells_[k - 1];
+    if (cell->hasFocus()) {
+        if (placed)
+            announce(cell->text() + u' ' + cell->accessibleDescription());
+    } else {
+        cell->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void MainWindow::describeCells()
@@ -259,6 +268,34 @@ void MainWindow::describeCells()
     for (int k = 1; k <= kCells; ++k)
         cells_[k - 1]->setAccessibleDescription(
             QStringLiteral("שורה %1, עמודה %2, תור %3").arg((k - 1) / 3 + 1).arg((k - 1) % 3 + 1).arg(turn));
+}
+
+void MainWindow::openMenu(QMenuBar *bar, QAction *menu)
+{
+    // Open, with its first item highlighted, as the keyboard opens menus.
+    bar->setActiveAction(menu);
+    if (QMenu *items = menu->menu(); items && !items->actions().isEmpty())
+        items->setActiveAction(items->actions().constFirst());
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // Left and Right in an open menu go to the menu beside it, as Qt does by
+    // itself, but also when a screen reader hands the key on (Qt 6.4 closes the
+    // menu then).
+    auto *menu = qobject_cast<QMenu *>(watched);
+    if (!menu || event->type() != QEvent::KeyPress)
+        return QMainWindow::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent *>(event)->key();
+    auto *bar = qobject_cast<QMenuBar *>(menu->menuAction()->associatedObjects().value(0));
+    if ((key != Qt::Key_Left && key != Qt::Key_Right) || !bar || (menu->activeAction() && menu->activeAction()->menu()))
+        return QMainWindow::eventFilter(watched, event);
+    const QList<QAction *> menus = bar->actions();
+    const qsizetype next =
+        (menus.indexOf(menu->menuAction()) + (key == Qt::Key_Right ? 1 : -1) + menus.size()) % menus.size();
+    menu->hide();
+    openMenu(bar, menus[next]);
+    return true;
 }
 
 bool MainWindow::event(QEvent *event)
@@ -281,7 +318,7 @@ void MainWindow::keyPressEvent(QKeyEvent *event)
     if (const int k = windows::cellForKey(*event)) {
         play(k, Focus::MovesThere);
     } else if (windows::readsScoreboard(*event)) {
-        readScoreboard();
+        announce(scoreboard());
     } else if (const int to = onBoard ? windows::cellAfterArrow(focused, *event) : 0) {
         cells_[to - 1]->setFocus(Qt::OtherFocusReason);
     } else if (onBoard
@@ -298,13 +335,13 @@ QString MainWindow::scoreboard() const
         .arg(tally(game::Tally::XWins), tally(game::Tally::OWins), tally(game::Tally::Draws));
 }
 
-void MainWindow::readScoreboard()
+void MainWindow::announce(const QString &text)
 {
-    // A notice for screen readers, drawn nowhere (it lies outside the
-    // window): shown, it is spoken; the board keeps the focus.
-    scoreNotice_->hide();
-    scoreNotice_->setText(scoreboard());
-    scoreNotice_->show();
+    // A notice for screen readers, drawn nowhere (it lies outside the client
+    // area): shown, it is spoken, and the focus stays where it is.
+    notice_->hide();
+    notice_->setText(text);
+    notice_->show();
 }
 
 bool MainWindow::blockedByModal() const

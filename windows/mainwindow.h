@@ -53,17 +53,19 @@ signals:
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void buildMenus(QMenuBar *bar);
+    static void openMenu(QMenuBar *bar, QAction *menu);
     enum class Focus { Stays, MovesThere };
     // A move on cell k, by a click, a key or a reader's press: refused as a
     // click is; from the keyboard or a reader the cell then takes the focus.
     void play(int k, Focus focus);
     void describeCells();
     QString scoreboard() const;
-    void readScoreboard();
+    void announce(const QString &text);
     // Mouse and keys are refused while a modal window is open, by Qt; screen
     // readers reach the controls' actions directly, so their clicks, presses
     // and menu items are refused here.
@@ -75,7 +77,7 @@ private:
     std::array<LineShape *, game::Board::kStrikeLines> strikes_{};
     std::array<CaptionLabel *, 3> tallies_{};
     CaptionLabel *nextMark_ = nullptr;
-    QLabel *scoreNotice_ = nullptr; // the tallies read out on request
+    QLabel *notice_ = nullptr; // what screen readers are told wherever the focus is
     QTimer *timer_ = nullptr;
     game::BoardCheck check_;
 };
