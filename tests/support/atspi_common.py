@@ -1,5 +1,6 @@
 """What the AT-SPI tests share: checks that count, waiting for conditions
 (never for fixed times), and walking the accessibility tree."""
+import subprocess
 import sys
 import time
 
@@ -27,6 +28,14 @@ def summary():
     """The closing line, and the exit status."""
     print("%d passed, %d failed" % (counts["passed"], counts["failed"]))
     return 1 if counts["failed"] else 0
+
+
+def exit_status(program, seconds=10):
+    """The program's exit status once it ends, or None if it is still running then."""
+    try:
+        return program.wait(timeout=seconds)
+    except subprocess.TimeoutExpired:
+        return None
 
 
 def pump():

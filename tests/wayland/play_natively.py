@@ -13,7 +13,7 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from atspi_common import check, find, in_app, labelled_by, pyatspi, summary, wait_for, walk  # noqa: E402
+from atspi_common import check, exit_status, find, in_app, labelled_by, pyatspi, summary, wait_for, walk  # noqa: E402
 
 velmora = sys.argv[1]
 errors = tempfile.TemporaryFile(mode="w+")
@@ -79,10 +79,7 @@ try:
         close.queryAction().doAction(0)
     except Exception:  # the program may be gone before it answers
         pass
-    try:
-        status = program.wait(timeout=10)
-    except subprocess.TimeoutExpired:
-        status = None
+    status = exit_status(program)
     check(status == 0, "its close box ends the program with status 0, not %r" % status)
 finally:
     if program.poll() is None:

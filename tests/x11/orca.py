@@ -20,7 +20,7 @@ if not shutil.which("orca"):
     print("SKIP: orca is not installed (make test installs it)")
     sys.exit(77)
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from atspi_common import check, summary  # noqa: E402
+from atspi_common import check, exit_status, summary  # noqa: E402
 
 velmora = sys.argv[1]
 with open(sys.argv[2], encoding="utf-8") as header:
@@ -117,10 +117,7 @@ try:
     print("Leaving:")
     hears("ctrl+x", "?אתה בטוח שאתה רוצה לצאת")
     subprocess.run(["xdotool", "key", "Return"])
-    try:
-        status = program.wait(timeout=10)
-    except subprocess.TimeoutExpired:
-        status = None
+    status = exit_status(program)
     check(status == 0, "Enter answers Yes and the program ends, status %r" % status)
 finally:
     for process in (orca, program):
