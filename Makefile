@@ -49,8 +49,9 @@ bench: setup-test build
 
 # The house tools: every source formatted as .clang-format says, and the
 # program code clean of clang-tidy's bugprone and performance checks.
-lint: build
+lint:
 	scripts/setup.sh --lint
+	cmake -S . -B $(BUILD) # for compile_commands.json; keeps the build's settings
 	clang-format --dry-run -Werror $$(git ls-files '*.cpp' '*.h')
 	run-clang-tidy -p $(BUILD) -j $(JOBS) -quiet '$(CURDIR)/(app|game|windows)/.*\.cpp$$'
 

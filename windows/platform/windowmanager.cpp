@@ -26,9 +26,16 @@ void comeUpOverActiveWindow(QWidget *window)
 #include <QSet>
 #include <xcb/xcb.h>
 // xkb.h names a member "explicit", a keyword of C++.
+#ifdef __clang__
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wkeyword-macro"
+#endif
 #define explicit explicit_
 #include <xcb/xkb.h>
 #undef explicit
+#ifdef __clang__
+#pragma clang diagnostic pop
+#endif
 
 #include <memory>
 
