@@ -2,6 +2,8 @@
 // person would: the mouse, the keyboard and the window manager's close.
 #include "desktop.h"
 
+#include <QFile>
+
 using namespace desktop;
 
 class DesktopTest : public QObject
@@ -48,6 +50,15 @@ void DesktopTest::mainWindow()
         return (outer.center() - centre).manhattanLength();
     };
     QTRY_VERIFY2(offCentre() <= 2, "centred on the screen");
+
+    // Docks match the window to its desktop entry by the entry's StartupWMClass.
+    QFile entry(QStringLiteral(VELMORA_DESKTOP_ENTRY));
+    QVERIFY(entry.open(QIODevice::ReadOnly));
+    const QString wmClass = run(QStringLiteral("xprop"), {"-id", QString::number(velmora.window), "WM_CLASS"});
+    const QString startupClass =
+        QString::fromUtf8(entry.readAll()).section(QStringLiteral("StartupWMClass="), 1).section(u'\n', 0, 0);
+    QVERIFY2(!startupClass.isEmpty() && wmClass.trimmed().endsWith(QStringLiteral(", \"%1\"").arg(startupClass)),
+             qPrintable(wmClass));
 }
 
 void DesktopTest::strikeLineAndWinx()
