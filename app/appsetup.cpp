@@ -5,7 +5,6 @@
 #include "windowmanager.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QIcon>
 
 namespace app {
@@ -19,11 +18,6 @@ void configure()
 
     // Left to right even on a Hebrew desktop; the menu bar runs from the left.
     QApplication::setLayoutDirection(Qt::LeftToRight);
-
-    // The faces the windows ask for, with their nearest Hebrew-capable stand-ins.
-    QFont::insertSubstitutions(QStringLiteral("David"), {QStringLiteral("David CLM")});
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                               {QStringLiteral("Nachlieli CLM"), QStringLiteral("DejaVu Sans")});
 
     // The sizes title bars and task switchers draw, up to 2x, so that each gets
     // a sharp one. Launchers and software centres read the installed icons;

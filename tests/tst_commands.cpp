@@ -1,6 +1,7 @@
 // The main window's commands: new game, clearing the tallies, leaving, and the
 // help windows, by button, menu item and shortcut alike.
 #include "aboutwindow.h"
+#include "faces.h"
 #include "howtoplay.h"
 #include "starterchoice.h"
 #include "support/ui.h"
@@ -316,7 +317,7 @@ void CommandsTest::howToPlay()
     QCOMPARE(back, QColor(255, 128, 128));
     QCOMPARE(labelRect, px(360, 120, 3855, 2775));
     QCOMPARE(text, QStringLiteral("מה אתם לא יודעים איך משחקים Velmora"));
-    QCOMPARE(font.family(), QStringLiteral("David"));
+    QCOMPARE(font.family(), controls::standIn(QStringLiteral("David"), 36));
     QCOMPARE(font.pointSizeF(), 36.0);
     QCOMPARE(int(font.weight()), 350);
     QCOMPARE(align, int(Qt::AlignHCenter));

@@ -2,6 +2,8 @@
 // caption, colours, font, alignment and visibility; the stacking order; the
 // menus and the timer; then moves made by clicking the cells.
 #include "captionlabel.h"
+#include "controls.h"
+#include "faces.h"
 #include "lineshape.h"
 #include "mainwindowtitle.h"
 #include "support/ui.h"
@@ -140,8 +142,9 @@ void MainWindowTest::labels()
     QCOMPARE(label->palette().color(QPalette::WindowText),
              fore.isValid() ? fore : main->centralWidget()->palette().color(QPalette::WindowText));
     if (!face.isEmpty()) {
-        QCOMPARE(label->font().family(), face);
-        QTEST(label->font().pointSizeF(), "points");
+        QFETCH(double, points);
+        QCOMPARE(label->font().family(), controls::standIn(face, points));
+        QCOMPARE(label->font().pointSizeF(), points);
         QTEST(int(label->font().weight()), "weight");
         QVERIFY(!label->font().italic() && !label->font().underline() && !label->font().strikeOut());
     }
@@ -193,19 +196,17 @@ void MainWindowTest::lines()
     QVERIFY(line->testAttribute(Qt::WA_TransparentForMouseEvents));
 }
 
-// The faces the windows ask for resolve, by the program's own substitutions,
-// to installed faces that have Hebrew letters.
+// Every face that stands in for a designed one is installed, not a fallback,
+// and has the Hebrew letters.
 void MainWindowTest::fontsResolve()
 {
-    main = &ui::freshMain();
-    const QFont david = ui::child<QLabel>(main, "Label10")->font();
-    QCOMPARE(QFontInfo(david).family(), QStringLiteral("David CLM"));
-    const QFont sans = ui::child<QLabel>(main, "Label11")->font();
-    QVERIFY(QFontInfo(sans).family() != QStringLiteral("MS Sans Serif"));
-    for (const QFont &f : {david, sans})
+    for (const QFont &f :
+         {controls::toQFont({"David", 12}), controls::toQFont({"David", 15.75}), controls::toQFont({"David", 36}),
+          controls::toQFont({"MS Sans Serif", 18}), controls::windowFont()}) {
+        QCOMPARE(QFontInfo(f).family(), f.family());
         for (QChar letter : QStringLiteral("אבגדהוזחטיכלמנסעפצקרשת"))
-            QVERIFY2(QFontMetrics(f).inFont(letter), qPrintable(QFontInfo(f).family()));
-    QCOMPARE(QFontInfo(sans).family(), QStringLiteral("Nachlieli CLM"));
+            QVERIFY2(QFontMetrics(f).inFont(letter), qPrintable(f.family()));
+    }
 }
 
 void MainWindowTest::buttons()
@@ -218,7 +219,7 @@ void MainWindowTest::buttons()
     QCOMPARE(newGame->text(), QStringLiteral("משחק חדש"));
     QCOMPARE(exit->text(), QStringLiteral("יציאה"));
     for (QPushButton *b : {newGame, exit}) {
-        QCOMPARE(b->font().family(), QStringLiteral("MS Sans Serif"));
+        QCOMPARE(b->font().family(), controls::standIn(QStringLiteral("MS Sans Serif"), 18));
         QCOMPARE(b->font().pointSizeF(), 18.0);
         QCOMPARE(int(b->font().weight()), 400);
         QVERIFY(!b->isDefault());

@@ -1,6 +1,7 @@
 // Wins and draws through the main window: the board check and its result
 // windows, the opening rule kept by `first`, the tallies, and the two mended
 // faults (play on after a line; the close box of a result window).
+#include "faces.h"
 #include "resultwindow.h"
 #include "starterchoice.h"
 #include "support/ui.h"
@@ -143,7 +144,7 @@ void ResultsTest::winxMarks()
         const int i = m->property("index").toInt();
         QCOMPARE(m->geometry(), px(left[i], top[i], 375, 615));
         QCOMPARE(m->text(), QStringLiteral("x"));
-        QCOMPARE(m->font().family(), QStringLiteral("MS Sans Serif"));
+        QCOMPARE(m->font().family(), controls::standIn(QStringLiteral("MS Sans Serif"), 24));
         QCOMPARE(m->font().pointSizeF(), 24.0);
     }
     auto *big = ui::child<QLabel>(&w, "Label2");
@@ -207,13 +208,12 @@ void ResultsTest::takoLabels()
         QVERIFY2(label, l.name);
         QCOMPARE(label->geometry(), l.rect);
         QCOMPARE(label->text(), QString::fromUtf8(l.caption));
-        QCOMPARE(label->font().family(), QStringLiteral("David"));
+        QCOMPARE(label->font().family(), controls::standIn(QStringLiteral("David"), l.points));
         QCOMPARE(label->font().pointSizeF(), l.points);
         QCOMPARE(int(label->alignment() & Qt::AlignHorizontal_Mask), l.align);
     }
-    // The toolkit's dialog font on the button.
-    QCOMPARE(ui::child<QPushButton>(&w, "Command1")->font(),
-             QApplication::font(ui::child<QPushButton>(&w, "Command1")));
+    // The windows' dialog font on the button.
+    QCOMPARE(ui::child<QPushButton>(&w, "Command1")->font(), controls::windowFont());
 }
 
 void ResultsTest::firstWindow()

@@ -194,6 +194,19 @@ public:
         return QRect(centre - QPoint(half, half), centre + QPoint(half, half));
     }
 
+    // Keys to the main window; "menu" clicks its menu bar first.
+    void open(const QStringList &keys)
+    {
+        for (const QString &k : keys) {
+            if (k == u"menu") {
+                const QRect whole = clientRect(window);
+                clickAt(QPoint(whole.left() + qRound(12 * scale), (whole.top() + client.top()) / 2));
+            } else {
+                key(window, k);
+            }
+        }
+    }
+
     // X takes the top row and leaves the result window by its button, which
     // has the focus: the game is counted and `first` read.
     bool winTopRow()
@@ -229,6 +242,27 @@ public:
     QProcess process;
     qulonglong window = 0;
     QRect client;
+};
+
+// How each window other than the main one is opened from the main window,
+// and a key that leaves it.
+struct Opening
+{
+    const char *name;
+    QStringList keys; // as Program::open takes them
+    QString title;
+    QString leave;
+    bool endsGame = false;
+};
+inline const Opening kOpenings[] = {
+    {"winx", {"1", "4", "2", "5", "3"}, kWinxTitle, "space", true},
+    {"wino", {"1", "4", "2", "5", "9", "6"}, QStringLiteral("העיגול ניצח"), "space", true},
+    {"tako", {"5", "1", "3", "7", "2", "8", "4", "6", "9"}, QStringLiteral("תיקו"), "space", true},
+    {"first", {"menu", "Right", "Down", "Return"}, QStringLiteral("?מי ראשון"), "alt+F4"},
+    {"HowToPlay", {"menu", "Right", "Right", "Return"}, QStringLiteral("?איך משחקים"), "space"},
+    {"frmAbout", {"menu", "Right", "Right", "Down", "Return"}, QStringLiteral("About Velmora"), "Escape"},
+    {"exit question", {"ctrl+x"}, kExitTitle, "Escape"},
+    {"clear question", {"menu", "Right", "Return"}, QStringLiteral("Velmora"), "Escape"},
 };
 
 } // namespace desktop

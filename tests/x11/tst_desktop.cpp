@@ -245,27 +245,12 @@ void DesktopTest::heldKeyOnlyAsks()
 // (a window manager may offer fewer).
 void DesktopTest::modalWindowsInReach_data()
 {
-    QTest::addColumn<QStringList>("opening"); // keys to the main window; "menu" clicks its menu bar first
+    QTest::addColumn<QStringList>("opening"); // as Program::open takes them
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("answer");  // a key that leaves it
     QTest::addColumn<bool>("boardEmpty"); // the board is empty meanwhile, so a refused click shows
-    const QString space = QStringLiteral("space");
-    // clang-format off
-    QTest::newRow("winx") << QStringList{"1", "4", "2", "5", "3"} << kWinxTitle << space << false;
-    QTest::newRow("wino") << QStringList{"1", "4", "2", "5", "9", "6"} << QStringLiteral("העיגול ניצח") << space
-                          << false;
-    QTest::newRow("tako") << QStringList{"5", "1", "3", "7", "2", "8", "4", "6", "9"} << QStringLiteral("תיקו")
-                          << space << false;
-    QTest::newRow("first") << QStringList{"menu", "Right", "Down", "Return"} << QStringLiteral("?מי ראשון")
-                           << QStringLiteral("alt+F4") << true;
-    QTest::newRow("HowToPlay") << QStringList{"menu", "Right", "Right", "Return"} << QStringLiteral("?איך משחקים")
-                               << space << true;
-    QTest::newRow("frmAbout") << QStringList{"menu", "Right", "Right", "Down", "Return"}
-                              << QStringLiteral("About Velmora") << QStringLiteral("Escape") << true;
-    QTest::newRow("exit question") << QStringList{"ctrl+x"} << kExitTitle << QStringLiteral("Escape") << true;
-    QTest::newRow("clear question") << QStringList{"menu", "Right", "Return"} << QStringLiteral("Velmora")
-                                    << QStringLiteral("Escape") << true;
-    // clang-format on
+    for (const Opening &o : kOpenings)
+        QTest::newRow(o.name) << o.keys << o.title << o.leave << !o.endsGame;
 }
 
 void DesktopTest::modalWindowsInReach()
@@ -276,14 +261,7 @@ void DesktopTest::modalWindowsInReach()
     QFETCH(bool, boardEmpty);
     Program velmora;
     QVERIFY(velmora.window);
-    for (const QString &k : opening) {
-        if (k == u"menu") {
-            const QRect whole = clientRect(velmora.window);
-            clickAt(QPoint(whole.left() + 12, (whole.top() + velmora.client.top()) / 2));
-        } else {
-            key(velmora.window, k);
-        }
-    }
+    velmora.open(opening);
     const qulonglong modal = waitForWindow(title);
     QVERIFY2(modal, "the modal window opens");
     const QString id = QString::number(modal);

@@ -7,11 +7,16 @@
 #include "aboutwindow.h"
 #include "appsetup.h"
 #include "captionlabel.h"
+#include "howtoplay.h"
+#include "optionbutton.h"
 #include "resultwindow.h"
+#include "starterchoice.h"
 #include "windowowner.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QPushButton>
+#include <QStyleOptionButton>
 
 using namespace desktop;
 
@@ -73,6 +78,101 @@ int side(const QImage &img, QPoint p, QPoint step)
     return n;
 }
 
+// The window as built in this process, by its name.
+QWidget *client(WindowOwner &owner, const QString &name)
+{
+    using game::Result;
+    const std::pair<const char *, QWidget *> windows[] = {{"Velmora", owner.mainWindow().centralWidget()},
+                                                          {"winx", &owner.resultWindow(Result::XWon)},
+                                                          {"wino", &owner.resultWindow(Result::OWon)},
+                                                          {"tako", &owner.resultWindow(Result::Draw)},
+                                                          {"first", &owner.starterChoice()},
+                                                          {"HowToPlay", &owner.howToPlay()},
+                                                          {"frmAbout", &owner.about()}};
+    for (auto [n, w] : windows)
+        if (name == QLatin1StringView(n))
+            return w;
+    return nullptr;
+}
+
+// The captions of a window whose ink reaches an edge of their box (in `shot`,
+// the client area at `scale`): cut there, or touching a frame. Only the edges
+// inside the window count, and only where no control stacked above covers them.
+QStringList captionsAtTheirEdge(const QImage &shot, QWidget *client, double scale)
+{
+    QStringList cut;
+    const QObjectList stacked = client->children();
+    for (QWidget *w : client->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        auto *label = qobject_cast<CaptionLabel *>(w);
+        auto *button = qobject_cast<QPushButton *>(w);
+        if (!w->isVisibleTo(client) || (!label && !button && !qobject_cast<OptionButton *>(w))
+            || (label && label->text().isEmpty()))
+            continue;
+        QRect box = label ? label->contentsRect() : w->rect();
+        QColor back = w->palette().color(QPalette::Window), fore = w->palette().color(QPalette::WindowText);
+        if (button) {
+            QStyleOptionButton option;
+            option.initFrom(button);
+            box = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+            back = w->palette().color(QPalette::Button);
+            fore = w->palette().color(QPalette::ButtonText);
+        }
+        box.translate(w->pos());
+        QList<QRect> above;
+        for (qsizetype i = stacked.indexOf(w) + 1; i < stacked.size(); ++i)
+            if (auto *sibling = qobject_cast<QWidget *>(stacked[i]); sibling && sibling->isVisibleTo(client))
+                above << sibling->geometry();
+        // Ink: a third of the way or more from the background to the text colour.
+        auto distance = [](QColor a, QColor b) {
+            return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue());
+        };
+        const int threshold = distance(fore, back) / 3;
+        const QRect device(QPoint(qRound(box.left() * scale), qRound(box.top() * scale)),
+                           QPoint(qRound((box.right() + 1) * scale) - 1, qRound((box.bottom() + 1) * scale) - 1));
+        // A push button's rounded bevel reaches into the corners of its box.
+        const int corner = button ? qRound(3 * scale) : 0;
+        const QRect edges[] = {QRect(device.left(), device.top() + corner, 1, device.height() - 2 * corner),
+                               QRect(device.right(), device.top() + corner, 1, device.height() - 2 * corner),
+                               QRect(device.left() + corner, device.top(), device.width() - 2 * corner, 1),
+                               QRect(device.left() + corner, device.bottom(), device.width() - 2 * corner, 1)};
+        for (const QRect &edge : edges) {
+            if (!shot.rect().contains(edge))
+                continue; // beyond the window's edge, where the design cuts it
+            bool inked = false;
+            for (int y = edge.top(); y <= edge.bottom() && !inked; ++y)
+                for (int x = edge.left(); x <= edge.right() && !inked; ++x) {
+                    const QPoint logical(int(x / scale), int(y / scale));
+                    inked =
+                        std::none_of(above.begin(), above.end(), [&](const QRect &r) { return r.contains(logical); })
+                        && distance(shot.pixelColor(x, y), back) >= threshold;
+                }
+            if (inked) {
+                cut << QStringLiteral("%1(%2)").arg(w->objectName()).arg(label ? label->index() : -1);
+                break;
+            }
+        }
+    }
+    return cut;
+}
+
+// The client area once it has been drawn: two grabs alike, and not of one colour.
+QImage settled(const QRect &onScreen)
+{
+    QImage last, now = grab(onScreen);
+    auto drawn = [](const QImage &img) {
+        const auto *bits = reinterpret_cast<const QRgb *>(img.constBits());
+        return std::any_of(bits, bits + img.sizeInBytes() / 4, [&](QRgb p) { return p != bits[0]; });
+    };
+    QElapsedTimer clock;
+    clock.start();
+    do {
+        last = now;
+        QTest::qWait(50);
+        now = grab(onScreen);
+    } while ((now != last || !drawn(now)) && clock.elapsed() < 5000);
+    return now;
+}
+
 } // namespace
 
 class ScaleTest : public QObject
@@ -86,6 +186,8 @@ private slots:
     void resultWindowAt2x();
     void aboutWindowAt2x();
     void framesAndLinesAt1_5x();
+    void captionsWhole_data();
+    void captionsWhole();
 };
 
 void ScaleTest::mainWindowAt2x()
@@ -193,6 +295,45 @@ void ScaleTest::framesAndLinesAt1_5x()
     };
     QCOMPARE(black(QPoint(150, 90), {1, 0}, 60), 2);
     QCOMPARE(black(QPoint(90, 150), {0, 1}, 60), 2);
+}
+
+// Every caption whole inside its box, in every window, at 1x and 2x.
+void ScaleTest::captionsWhole_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<double>("scale");
+    for (double scale : {1.0, 2.0}) {
+        QTest::addRow("Velmora at %gx", scale) << QStringLiteral("Velmora") << scale;
+        for (const Opening &o : kOpenings)
+            if (!QLatin1StringView(o.name).endsWith(u"question"))
+                QTest::addRow("%s at %gx", o.name, scale) << QString::fromLatin1(o.name) << scale;
+    }
+}
+
+void ScaleTest::captionsWhole()
+{
+    QFETCH(QString, window);
+    QFETCH(double, scale);
+    Program velmora(scale);
+    QVERIFY(velmora.window);
+    QRect onScreen = velmora.client;
+    for (const Opening &o : kOpenings) {
+        if (window == QLatin1StringView(o.name)) {
+            velmora.open(o.keys);
+            const qulonglong opened = waitForWindow(o.title);
+            QVERIFY(opened);
+            onScreen = clientRect(opened);
+        }
+    }
+    const QImage shot = settled(onScreen);
+    // The grabs in docs/scale come from here.
+    if (const QString dir = qEnvironmentVariable("VELMORA_GRABS"); !dir.isEmpty())
+        shot.save(QStringLiteral("%1/%2-%3x.png").arg(dir, window).arg(scale));
+    WindowOwner owner;
+    QWidget *built = client(owner, window);
+    QCOMPARE(shot.size(), built->size() * scale);
+    const QStringList cut = captionsAtTheirEdge(shot, built, scale);
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(u' ')));
 }
 
 QTEST_MAIN(ScaleTest)

@@ -3,6 +3,7 @@
 #include "accessibility.h"
 #include "captionbutton.h"
 #include "captionlabel.h"
+#include "faces.h"
 #include "lineshape.h"
 #include "optionbutton.h"
 #include "twips.h"
@@ -17,7 +18,7 @@ namespace controls {
 
 QFont toQFont(const Font &font)
 {
-    QFont f(QString::fromLatin1(font.face));
+    QFont f(standIn(QString::fromLatin1(font.face), font.points));
     f.setPointSizeF(font.points);
     f.setWeight(QFont::Weight(font.weight));
     return f;

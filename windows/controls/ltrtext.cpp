@@ -1,8 +1,11 @@
 #include "ltrtext.h"
 
+#include "inkfit.h"
+
 #include <QEvent>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QPaintDevice>
 #include <QPainter>
 
 namespace controls {
@@ -46,16 +49,9 @@ void drawText(QPainter &painter, const QRect &rect, Qt::Alignment alignment, con
                       | Qt::TextForceLeftToRight | Qt::TextSingleLine;
     const QFontMetrics metrics(painter.font());
     const QStringList lines = wrap == Wrap::AtWords ? wrapAtBlanks(text, metrics, rect.width()) : QStringList{text};
-    const int height = int(lines.size()) * metrics.height();
-    int y = rect.top();
-    if (alignment & Qt::AlignVCenter)
-        y += (rect.height() - height) / 2;
-    else if (alignment & Qt::AlignBottom)
-        y += rect.height() - height;
-    for (const QString &line : lines) {
-        painter.drawText(QRect(rect.left(), y, rect.width(), metrics.height()), flags, line);
-        y += metrics.height();
-    }
+    for (const PlacedLine &line :
+         placeLines(lines, painter.font(), rect, alignment, painter.device()->devicePixelRatioF()))
+        painter.drawText(line.frame, flags, line.text);
 }
 
 namespace {

@@ -1,5 +1,6 @@
 #include "window.h"
 
+#include "faces.h"
 #include "titlebar.h"
 #include "twips.h"
 #include "windowmanager.h"
@@ -76,6 +77,7 @@ void applyProperties(QWidget *window, QWidget *client, const WindowProperties &p
         client->setPalette(palette);
         client->setAutoFillBackground(true);
     }
+    client->setFont(controls::windowFont());
     client->setFixedSize(controls::sizeToPx(props.clientWidth, props.clientHeight));
     if (client != window) {
         // The menu bar sits above the client area and adds to the window's height.

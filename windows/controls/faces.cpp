@@ -1,0 +1,33 @@
+#include "faces.h"
+
+namespace controls {
+
+QString standIn(const QString &face, double points)
+{
+    if (face == QLatin1StringView("David")) {
+        // David CLM draws David itself, but is too wide or too tall for the
+        // smallest boxes: the 16-pixel address lines of About (Latin with
+        // descenders under a lamed) take the plainer Nachlieli, and
+        // "תיקו" in its 36-pixel box the narrower Frank Ruehl, David's
+        // classic serif relative.
+        if (points <= 12)
+            return QStringLiteral("Nachlieli CLM");
+        if (points < 18)
+            return QStringLiteral("Frank Ruehl CLM");
+        return QStringLiteral("David CLM");
+    }
+    // Miriam, the Hebrew sans that Windows itself paired with MS Sans Serif,
+    // is also the narrowest Culmus sans: " :נבנה ע"י" keeps to one line.
+    if (face == QLatin1StringView("MS Sans Serif"))
+        return QStringLiteral("Miriam CLM");
+    return face;
+}
+
+QFont windowFont()
+{
+    QFont font(standIn(QStringLiteral("MS Sans Serif"), 9));
+    font.setPointSizeF(9);
+    return font;
+}
+
+} // namespace controls
