@@ -2,55 +2,130 @@
 
 #include "ltrtext.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QEvent>
-#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyle>
-#include <QToolButton>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <cmath>
 
 namespace platform {
 
 namespace {
-constexpr int kHeight = 26; // logical pixels
+
+constexpr int kHeight = 32;    // logical pixels, its bottom line included
+constexpr int kCloseSize = 28; // the close box's target, as large as the desktop's own
+constexpr qreal kMinContrast = 4.5;
+
+// WCAG's contrast ratio of two colours, from 1 (alike) to 21 (black on white).
+qreal contrast(const QColor &a, const QColor &b)
+{
+    auto luminance = [](const QColor &c) {
+        auto channel = [](qreal v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    const qreal la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
+
+QColor mix(const QColor &a, const QColor &b, qreal t)
+{
+    return QColor::fromRgbF(a.redF() + (b.redF() - a.redF()) * t, a.greenF() + (b.greenF() - a.greenF()) * t,
+                            a.blueF() + (b.blueF() - a.blueF()) * t);
+}
+
+// The desktop's colours, not a window's own (the windows colour their clients).
+QPalette desktop()
+{
+    return QApplication::palette();
+}
+
+// The title and the cross: the desktop's text colour, softened on an inactive
+// window only as far as the contrast allows.
+QColor ink(bool active)
+{
+    const QPalette palette = desktop();
+    const QColor back = palette.color(QPalette::Window), text = palette.color(QPalette::WindowText);
+    if (contrast(text, back) < kMinContrast) // a theme with too faint a text: black or white instead
+        return contrast(Qt::black, back) > contrast(Qt::white, back) ? QColor(Qt::black) : QColor(Qt::white);
+    for (qreal t = active ? 0 : 0.4; t > 0; t -= 0.05)
+        if (contrast(mix(text, back, t), back) >= kMinContrast)
+            return mix(text, back, t);
+    return text;
+}
+
+// A round button with a cross, shaded under the pointer and when pressed.
+class CloseBox : public QAbstractButton
+{
+public:
+    explicit CloseBox(QWidget *parent) : QAbstractButton(parent)
+    {
+        setAttribute(Qt::WA_Hover);
+        setFixedSize(kCloseSize, kCloseSize);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QColor cross = ink(window()->isActiveWindow());
+        const QColor back = desktop().color(QPalette::Window);
+        if (isDown() || underMouse()) {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(mix(back, cross, isDown() ? 0.25 : 0.12));
+            painter.drawEllipse(QRectF(rect()).adjusted(1, 1, -1, -1));
+        }
+        painter.setPen(QPen(cross, 2, Qt::SolidLine, Qt::RoundCap));
+        const QRectF arms = QRectF(0, 0, 10, 10).translated(QRectF(rect()).center() - QPointF(5, 5));
+        painter.drawLine(arms.topLeft(), arms.bottomRight());
+        painter.drawLine(arms.topRight(), arms.bottomLeft());
+    }
+};
+
+} // namespace
 
 bool drawsOwnTitleBar()
 {
     return QGuiApplication::platformName().startsWith(u"wayland");
 }
 
-TitleBar::TitleBar(QWidget *window) : QWidget(window), close_(new QToolButton(this))
+TitleBar::TitleBar(QWidget *window) : QWidget(window), close_(new CloseBox(this))
 {
     setObjectName(QStringLiteral("titleBar"));
     setFixedHeight(kHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The desktop's title font, not the font the window gives its controls.
+    QFont title = QApplication::font();
+    title.setBold(true);
+    setFont(title);
     close_->setObjectName(QStringLiteral("closeBox"));
     close_->setAccessibleName(QString::fromUtf8("סגירה"));
-    close_->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
-    close_->setAutoRaise(true);
     close_->setFocusPolicy(Qt::NoFocus); // the windows' tab order stays as designed
-    close_->setGeometry(0, 0, kHeight, kHeight);
     // Like a window manager's close: the window decides what closing means.
-    connect(close_, &QToolButton::clicked, window, &QWidget::close);
+    connect(close_, &QAbstractButton::clicked, window, &QWidget::close);
     window->installEventFilter(this);
 }
 
 void TitleBar::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const bool active = window()->isActiveWindow();
-    painter.fillRect(rect(), palette().color(active ? QPalette::Highlight : QPalette::Mid));
-    painter.setPen(palette().color(active ? QPalette::HighlightedText : QPalette::Window));
-    controls::drawText(painter, rect().adjusted(kHeight, 4, -kHeight, 0), Qt::AlignHCenter, window()->windowTitle(),
-                       controls::Wrap::SingleLine);
+    const QPalette palette = desktop();
+    painter.fillRect(rect(), palette.color(QPalette::Window));
+    // A line between the bar and the window's own colours.
+    painter.fillRect(QRect(0, height() - 1, width(), 1), palette.color(QPalette::Mid));
+    painter.setPen(ink(window()->isActiveWindow()));
+    const int side = kCloseSize + 4; // as wide at the left as the close box takes at the right
+    controls::drawText(painter, QRect(side, 0, width() - 2 * side, height() - 1), Qt::AlignCenter,
+                       window()->windowTitle(), controls::Wrap::SingleLine);
 }
 
 void TitleBar::resizeEvent(QResizeEvent *)
 {
-    close_->move(width() - close_->width(), 0); // at the right end, where window managers put it
+    // At the right end, where window managers put it.
+    close_->move(width() - close_->width() - 2, (height() - 1 - close_->height()) / 2);
 }
 
 void TitleBar::mousePressEvent(QMouseEvent *event)

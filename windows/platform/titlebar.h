@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-class QToolButton;
+class QAbstractButton;
 
 namespace platform {
 
@@ -12,6 +12,9 @@ namespace platform {
 bool drawsOwnTitleBar();
 
 // The window's title, moved by dragging it, and a close box: nothing else.
+// Drawn in the desktop's own colours, light or dark, like the bars of the
+// other programs there; title and cross keep a contrast of at least 4.5:1
+// with the bar whether the window is active or not.
 class TitleBar : public QWidget
 {
 public:
@@ -25,7 +28,7 @@ protected:
 
 private:
     friend void putTitleBarOver(QWidget *window);
-    QToolButton *close_;
+    QAbstractButton *close_;
     bool overlaid_ = false; // over a layout of Qt's, following the window's width
 };
 
