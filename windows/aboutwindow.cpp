@@ -1,5 +1,7 @@
 #include "aboutwindow.h"
 
+#include "windowmanager.h"
+
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -73,6 +75,7 @@ constexpr Control kControls[] = {
 
 AboutWindow::AboutWindow() : SecondaryWindow(kWindow, kControls)
 {
+    platform::showNoTitleBarIcon(this); // a dialog's frame
     auto *ok = controls().get<QPushButton>(u"cmdOK");
     ok->setDefault(true);
     // Both the default and the cancel button of the window.

@@ -108,12 +108,22 @@ void DesktopTest::aboutWindow()
     QVERIFY2(state.contains(u"_NET_WM_STATE_SKIP_TASKBAR"), qPrintable(state));
 
     // Neither minimise nor maximise in the Motif hints: flags, functions, decorations.
+    // The main window shows the program's icon in its title bar, About none:
+    // its icon is clear, and its window-menu button (icewm shows the icon there) is left out.
     for (qulonglong window : {velmora.window, about}) {
         const QList<uint> motif = numbers(window, "_MOTIF_WM_HINTS");
         QCOMPARE(motif.size(), 5);
         QCOMPARE(motif[0] & 3, 3u);
         QCOMPARE(motif[1] & (0x8 | 0x10), 0u);
         QCOMPARE(motif[2] & (0x20 | 0x40), 0u);
+        QCOMPARE(bool(motif[2] & 0x10), window != about);
+        const QString icon =
+            run(QStringLiteral("xprop"), {"-id", QString::number(window), "-f", "_NET_WM_ICON", "32c", "_NET_WM_ICON"});
+        const QStringList values = icon.section(u'=', 1).split(u',', Qt::SkipEmptyParts);
+        QVERIFY(values.size() > 256);
+        const bool inked = std::any_of(values.begin(), values.end(),
+                                       [](const QString &v) { return v.trimmed().toUInt(nullptr, 0) >> 24; });
+        QCOMPARE(inked, window != about);
     }
     key(about, QStringLiteral("Escape"));
     QTRY_VERIFY(!waitForWindow(QStringLiteral("About Velmora"), 0));

@@ -1,10 +1,28 @@
 #include "windowmanager.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QPixmap>
 #include <QWidget>
 #include <QWindow>
 
 namespace platform {
+
+void leaveOutWindowMenu(QWidget *window); // below, for X11
+
+void showNoTitleBarIcon(QWidget *window)
+{
+    // A clear icon, at the sizes title bars draw: openbox, xfwm4 and fluxbox
+    // show nothing of it. (A null icon would fall back to the program's.)
+    QIcon clear;
+    for (int size : {16, 24, 32}) {
+        QPixmap nothing(size, size);
+        nothing.fill(Qt::transparent);
+        clear.addPixmap(nothing);
+    }
+    window->setWindowIcon(clear);
+    leaveOutWindowMenu(window);
+}
 
 void comeUpOverActiveWindow(QWidget *window)
 {
@@ -108,6 +126,41 @@ QList<QPointer<QWidget>> &framesAsked()
 }
 
 } // namespace
+
+namespace {
+
+// icewm draws a fully clear icon black, but leaves out the window-menu button,
+// which shows the icon, when the Motif hints name no menu. Qt writes its hints
+// when it creates the window; they are changed as the window is about to map.
+class NoWindowMenu : public QObject
+{
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        xcb_connection_t *connection = x11Connection();
+        if (event->type() != QEvent::Show || !connection)
+            return false;
+        constexpr uint32_t kDecorations = 1U << 1, kMenu = 1U << 4; // Motif's flag and decoration bits
+        const auto id = xcb_window_t(static_cast<QWidget *>(watched)->winId());
+        const xcb_atom_t motif = internAtom(connection, "_MOTIF_WM_HINTS");
+        QList<uint32_t> hints = platform::property(connection, id, motif, motif);
+        if (hints.size() != 5 || !(hints[0] & kDecorations))
+            return false;
+        hints[2] &= ~kMenu;
+        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, motif, motif, 32, 5, hints.constData());
+        xcb_flush(connection);
+        return false;
+    }
+};
+
+} // namespace
+
+void leaveOutWindowMenu(QWidget *window)
+{
+    window->installEventFilter(new NoWindowMenu(window));
+}
 
 void keepOutOfTaskbar(QWidget *window)
 {
@@ -375,6 +428,7 @@ bool freshPress(quint32 nativeScanCode, quint64 time)
 namespace platform {
 
 void keepOutOfTaskbar(QWidget *) {}
+void leaveOutWindowMenu(QWidget *) {}
 void askForFrame(QWidget *) {}
 std::optional<QMargins> frameBeforeMapping(QWidget *)
 {

@@ -45,6 +45,10 @@ bool watchHeldKeys();
 // watchHeldKeys).
 bool freshPress(quint32 nativeScanCode, quint64 time);
 
+// No program icon in the window's title bar, where window managers show it by
+// default (the window keeps its frame, title and close box).
+void showNoTitleBarIcon(QWidget *window);
+
 // On Wayland, a window comes up over the window the player was in, which it
 // names as its parent; a compositor there places every window itself.
 // Elsewhere, windows stay owned by no window.
