@@ -81,11 +81,12 @@ QList<PlacedLine> placeLines(const QStringList &lines, const QFont &font, const 
     // the middle or the bottom of the box.
     const QFontMetricsF metrics(font);
     const qsizetype n = lines.size();
+    const auto count = qreal(n);
     qreal top = box.top();
     if (alignment & Qt::AlignVCenter)
-        top += (box.height() - n * metrics.height()) / 2;
+        top += (box.height() - count * metrics.height()) / 2;
     else if (alignment & Qt::AlignBottom)
-        top += box.height() - n * metrics.height();
+        top += box.height() - count * metrics.height();
 
     // The rest is in device pixels, measured with the font at the size the
     // glyphs are drawn at: their rounding decides a pixel more or less.
@@ -104,7 +105,7 @@ QList<PlacedLine> placeLines(const QStringList &lines, const QFont &font, const 
     // The ink of the whole block, from the first line's top to the last one's bottom.
     auto inkTop = [&](qreal baseline) { return baseline + measured.first().ink.top(); };
     auto inkBottom = [&](qreal baseline, qreal step) {
-        return baseline + (n - 1) * step + measured.last().ink.bottom();
+        return baseline + (count - 1) * step + measured.last().ink.bottom();
     };
     const qreal highest = device.top() + kClear, lowest = device.bottom() - kClear;
     const bool inked =
@@ -116,8 +117,7 @@ QList<PlacedLine> placeLines(const QStringList &lines, const QFont &font, const 
             closest = std::max(closest, measured[i - 1].ink.bottom() - measured[i].ink.top() + kClear);
         const qreal inkSpan = measured.first().ink.top() - measured.last().ink.bottom();
         if (n > 1)
-            pitch =
-                std::floor(std::clamp((lowest - highest + inkSpan) / qreal(n - 1), std::min(closest, pitch), pitch));
+            pitch = std::floor(std::clamp((lowest - highest + inkSpan) / (count - 1), std::min(closest, pitch), pitch));
         // Then move the block up no further than it must, its top staying clear;
         // a block that cannot have its clear pixel is centred on the box.
         // Whole pixels: the glyphs land on whole pixels whatever is asked.
@@ -129,7 +129,7 @@ QList<PlacedLine> placeLines(const QStringList &lines, const QFont &font, const 
 
     QList<PlacedLine> placed;
     for (qsizetype i = 0; i < n; ++i) {
-        const qreal baseline = firstBaseline + i * pitch;
+        const qreal baseline = firstBaseline + qreal(i) * pitch;
         const Measured &m = measured[i];
         qreal dx = 0;
         if (!m.ink.isEmpty()) {

@@ -30,7 +30,7 @@ qreal contrast(const QColor &a, const QColor &b)
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-QColor mix(const QColor &a, const QColor &b, qreal t)
+QColor mix(const QColor &a, const QColor &b, float t)
 {
     return QColor::fromRgbF(a.redF() + (b.redF() - a.redF()) * t, a.greenF() + (b.greenF() - a.greenF()) * t,
                             a.blueF() + (b.blueF() - a.blueF()) * t);
@@ -50,7 +50,7 @@ QColor ink(bool active)
     const QColor back = palette.color(QPalette::Window), text = palette.color(QPalette::WindowText);
     if (contrast(text, back) < kMinContrast) // a theme with too faint a text: black or white instead
         return contrast(Qt::black, back) > contrast(Qt::white, back) ? QColor(Qt::black) : QColor(Qt::white);
-    for (qreal t = active ? 0 : 0.4; t > 0; t -= 0.05)
+    for (float t = active ? 0 : 0.4F; t > 0; t -= 0.05F)
         if (contrast(mix(text, back, t), back) >= kMinContrast)
             return mix(text, back, t);
     return text;
@@ -75,7 +75,7 @@ protected:
         const QColor back = desktop().color(QPalette::Window);
         if (isDown() || underMouse()) {
             painter.setPen(Qt::NoPen);
-            painter.setBrush(mix(back, cross, isDown() ? 0.25 : 0.12));
+            painter.setBrush(mix(back, cross, isDown() ? 0.25F : 0.12F));
             painter.drawEllipse(QRectF(rect()).adjusted(1, 1, -1, -1));
         }
         painter.setPen(QPen(cross, 2, Qt::SolidLine, Qt::RoundCap));
