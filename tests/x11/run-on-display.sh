@@ -21,9 +21,17 @@ shift
 work=$(mktemp -d)
 xvfb_pid=""
 wm_pid=""
+# Asked to end, then made to: fluxbox may leave SIGTERM unanswered (with its
+# wallpaper warning still up), and waiting on it would hang the run.
+end() {
+    kill "$1" 2>/dev/null || return
+    for _ in $(seq 40); do kill -0 "$1" 2>/dev/null || break; sleep 0.05; done
+    kill -9 "$1" 2>/dev/null
+    wait "$1" 2>/dev/null
+}
 cleanup() {
-    [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null && wait "$wm_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    [ -n "$wm_pid" ] && end "$wm_pid"
+    [ -n "$xvfb_pid" ] && end "$xvfb_pid"
     rm -rf "$work"
 }
 trap cleanup EXIT
