@@ -18,7 +18,6 @@ constexpr qreal kSpill = 0.5;
 
 struct Measured
 {
-    qreal advance = 0;
     QRectF ink; // from the line's left end on its baseline; empty for blanks
 };
 
@@ -35,16 +34,13 @@ Measured measure(const QString &line, const QFont &font)
     Measured m;
     if (!textLine.isValid())
         return m;
-    m.advance = textLine.naturalTextWidth();
-    // Each glyph's own outline box: a run's box is the whole line's.
+    // Each glyph's own outline box: a run's box is the whole line's. A blank has none.
     for (const QGlyphRun &run : layout.glyphRuns()) {
         const QList<quint32> glyphs = run.glyphIndexes();
         const QList<QPointF> positions = run.positions();
         for (qsizetype i = 0; i < glyphs.size(); ++i)
-            m.ink |= run.rawFont()
-                         .boundingRect(glyphs[i])
-                         .translated(positions[i])
-                         .adjusted(-kSpill, -kSpill, kSpill, kSpill);
+            if (const QRectF outline = run.rawFont().boundingRect(glyphs[i]); !outline.isEmpty())
+                m.ink |= outline.translated(positions[i]).adjusted(-kSpill, -kSpill, kSpill, kSpill);
     }
     m.ink.translate(0, -textLine.ascent()); // the glyphs stand on the first baseline
     return m;
