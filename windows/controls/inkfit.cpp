@@ -61,10 +61,12 @@ qreal sideways(const QRectF &box, const QRectF &ink, Qt::Alignment alignment)
 {
     const qreal overLeft = box.left() + kClear - ink.left();
     const qreal overRight = ink.right() - (box.right() - kClear);
-    if (overLeft > 0 && !(alignment & Qt::AlignRight))
-        return overRight + overLeft <= 0 || !(alignment & Qt::AlignHCenter) ? overLeft : 0;
-    if (overRight > 0 && !(alignment & Qt::AlignLeft))
-        return overLeft + overRight <= 0 || !(alignment & Qt::AlignHCenter) ? -overRight : 0;
+    // A centred line moves only if it then fits on both sides.
+    const bool fits = overLeft + overRight <= 0, centred = alignment & Qt::AlignHCenter;
+    if (overLeft > 0 && !(alignment & Qt::AlignRight) && (fits || !centred))
+        return overLeft;
+    if (overRight > 0 && !(alignment & Qt::AlignLeft) && (fits || !centred))
+        return -overRight;
     return 0;
 }
 

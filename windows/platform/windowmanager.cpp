@@ -8,8 +8,6 @@
 
 namespace platform {
 
-void leaveOutWindowMenu(QWidget *window); // below, for X11
-
 void showNoTitleBarIcon(QWidget *window)
 {
     // A clear icon, at the sizes title bars draw: openbox, xfwm4 and fluxbox

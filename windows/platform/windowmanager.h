@@ -49,6 +49,10 @@ bool freshPress(quint32 nativeScanCode, quint64 time);
 // default (the window keeps its frame, title and close box).
 void showNoTitleBarIcon(QWidget *window);
 
+// Asks for no window-menu button in the window's frame (Motif hints), set as
+// the window is about to map: icewm and xfwm4 draw the icon there.
+void leaveOutWindowMenu(QWidget *window);
+
 // On Wayland, a window comes up over the window the player was in, which it
 // names as its parent; a compositor there places every window itself.
 // Elsewhere, windows stay owned by no window.
