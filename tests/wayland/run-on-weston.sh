@@ -27,7 +27,7 @@ cleanup() {
 trap cleanup EXIT
 
 # -displayfd: the server picks a free display and writes its number.
-Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$XDG_RUNTIME_DIR/display" 2>"$XDG_RUNTIME_DIR/xvfb.log" &
+Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -noreset 5>"$XDG_RUNTIME_DIR/display" 2>"$XDG_RUNTIME_DIR/xvfb.log" &
 xvfb_pid=$!
 until [ -s "$XDG_RUNTIME_DIR/display" ]; do
     kill -0 "$xvfb_pid" 2>/dev/null || { echo "SKIP: Xvfb could not start"; exit 77; }

@@ -26,21 +26,30 @@ inline QString xdotool(const QStringList &args)
     return run(QStringLiteral("xdotool"), args);
 }
 
-// The visible window with exactly this title, or 0 once the time is up.
-inline qulonglong waitForWindow(const QString &title, int ms = 3000)
+// The shared driver of the real-window tests (drive.py, which says what each
+// command waits for): true when what it waited for came.
+inline bool drive(const QStringList &args, QString *out = nullptr)
 {
-    QString pattern;
-    for (QChar c : title)
-        pattern += QStringLiteral(".[]{}()*+?^$|\\").contains(c) ? QString(u'\\') + c : QString(c);
-    QElapsedTimer clock;
-    clock.start();
-    do {
-        const QString found = xdotool({"search", "--onlyvisible", "--name", u'^' + pattern + u'$'}).trimmed();
-        if (!found.isEmpty())
-            return found.section(u'\n', 0, 0).toULongLong();
-        QTest::qWait(20);
-    } while (clock.elapsed() < ms);
-    return 0;
+    QProcess p;
+    p.start(QStringLiteral("/usr/bin/python3"), QStringList{QStringLiteral(VELMORA_DRIVER)} + args);
+    const bool ended = p.waitForFinished(120000);
+    if (out)
+        *out = QString::fromUtf8(p.readAllStandardOutput());
+    return ended && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+// The viewable window with exactly this title, or 0 once the time is up.
+inline qulonglong waitForWindow(const QString &title, int seconds = 30)
+{
+    QString id;
+    drive({"window", title, QString::number(seconds)}, &id);
+    return id.trimmed().toULongLong();
+}
+
+// No viewable window of this title is left.
+inline bool gone(const QString &title)
+{
+    return drive({"gone", title});
 }
 
 // The client area's place on the screen (xwininfo: xdotool misreports the
@@ -133,10 +142,10 @@ inline void clickAt(QPoint onScreen)
     xdotool({"click", "1"});
 }
 
-inline void key(qulonglong window, const QString &keys)
+// Keys to the window once it is viewable and has the focus.
+inline bool key(qulonglong window, const QString &keys)
 {
-    xdotool({"windowactivate", "--sync", QString::number(window)});
-    xdotool({"key", "--clearmodifiers", keys});
+    return drive({"key", QString::number(window), keys});
 }
 
 inline const QString kMainTitle = QString::fromUtf8(kMainWindowTitle);
@@ -159,7 +168,7 @@ public:
         }
         process.start(QStringLiteral(VELMORA_BIN), {});
         process.waitForStarted();
-        window = waitForWindow(kMainTitle, 5000);
+        window = waitForWindow(kMainTitle);
         if (!window)
             return;
         // Placed once, at its final place, by the time the window manager frames it.
@@ -194,17 +203,16 @@ public:
         return QRect(centre - QPoint(half, half), centre + QPoint(half, half));
     }
 
-    // Keys to the main window; "menu" clicks its menu bar first.
-    void open(const QStringList &keys)
+    // Steps on the main window: keys, or "menu M I" for item I of menu M (from 0).
+    bool open(const QStringList &steps)
     {
-        for (const QString &k : keys) {
-            if (k == u"menu") {
-                const QRect whole = clientRect(window);
-                clickAt(QPoint(whole.left() + qRound(12 * scale), (whole.top() + client.top()) / 2));
-            } else {
-                key(window, k);
-            }
+        for (const QString &step : steps) {
+            const QStringList menu = step.split(u' ');
+            if (!(menu.front() == u"menu" ? drive({"menu", QString::number(window), menu[1], menu[2]})
+                                           : key(window, step)))
+                return false;
         }
+        return true;
     }
 
     // X takes the top row and leaves the result window by its button, which
@@ -258,11 +266,11 @@ inline const Opening kOpenings[] = {
     {"winx", {"1", "4", "2", "5", "3"}, kWinxTitle, "space", true},
     {"wino", {"1", "4", "2", "5", "9", "6"}, QStringLiteral("העיגול ניצח"), "space", true},
     {"tako", {"5", "1", "3", "7", "2", "8", "4", "6", "9"}, QStringLiteral("תיקו"), "space", true},
-    {"first", {"menu", "Right", "Down", "Return"}, QStringLiteral("?מי ראשון"), "alt+F4"},
-    {"HowToPlay", {"menu", "Right", "Right", "Return"}, QStringLiteral("?איך משחקים"), "space"},
-    {"frmAbout", {"menu", "Right", "Right", "Down", "Return"}, QStringLiteral("About Velmora"), "Escape"},
+    {"first", {"menu 1 1"}, QStringLiteral("?מי ראשון"), "alt+F4"},
+    {"HowToPlay", {"menu 2 0"}, QStringLiteral("?איך משחקים"), "space"},
+    {"frmAbout", {"menu 2 1"}, QStringLiteral("About Velmora"), "Escape"},
     {"exit question", {"ctrl+x"}, kExitTitle, "Escape"},
-    {"clear question", {"menu", "Right", "Return"}, QStringLiteral("Velmora"), "Escape"},
+    {"clear question", {"menu 1 0"}, QStringLiteral("Velmora"), "Escape"},
 };
 
 } // namespace desktop

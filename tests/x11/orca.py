@@ -21,6 +21,7 @@ if not shutil.which("orca"):
     sys.exit(77)
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from atspi_common import check, exit_status, summary  # noqa: E402
+import drive  # noqa: E402
 
 velmora = sys.argv[1]
 with open(sys.argv[2], encoding="utf-8") as header:
@@ -58,7 +59,7 @@ def hears(keys, *expected, seconds=10):
     global spoken_before
     spoken_before = len(spoken())
     if keys:
-        subprocess.run(["xdotool", "key", "--clearmodifiers"] + keys.split())
+        drive.press(*keys.split())
     deadline = time.monotonic() + seconds
     while time.monotonic() < deadline:
         said = spoken()[spoken_before:]
@@ -76,14 +77,8 @@ env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1
 program = subprocess.Popen([velmora], env=env)
 orca = None
 try:
-    deadline = time.monotonic() + 10
-    window = ""
-    while not window and time.monotonic() < deadline:
-        window = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % title],
-                                capture_output=True, text=True).stdout.strip()
-        time.sleep(0.05)
-    check(window != "", "the main window is up")
-    subprocess.run(["xdotool", "windowactivate", "--sync", window.split()[0]])
+    window = drive.window(title)
+    check(window and drive.focus(window), "the main window is up, with the focus")
     # Never --replace: it would end every other Orca on the machine.
     orca = subprocess.Popen(["orca", "-d", "speech", "-d", "braille", "-u", os.path.join(work, "prefs"),
                              "--debug-file", os.ttyname(log)], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -110,13 +105,14 @@ try:
     hears("Tab", "אישור push button")
     hears("space", "push button")
     print("The tallies cleared:")
-    hears("F10 Right", "ניקוי תוצאות")
+    hears("F10", "חדש")
+    hears("Right", "ניקוי תוצאות")
     hears("Return", "האם אתם בטוחים שאתם רוצים לנקות את התוצאות")
     hears("Return", "push button")
     hears("0", "X 0, O 0, תיקו 0")
     print("Leaving:")
     hears("ctrl+x", "?אתה בטוח שאתה רוצה לצאת")
-    subprocess.run(["xdotool", "key", "Return"])
+    drive.press("Return")
     status = exit_status(program)
     check(status == 0, "Enter answers Yes and the program ends, status %r" % status)
 finally:

@@ -37,7 +37,9 @@ cleanup() {
 trap cleanup EXIT
 
 # -displayfd: the server picks a free display and writes its number.
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$work/display" 2>"$work/xvfb.log" &
+# -noreset: the server would reset, dropping whoever is connecting, each time
+# its last client leaves (the readiness check below is one).
+Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset 5>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 until [ -s "$work/display" ]; do
     kill -0 "$xvfb_pid" 2>/dev/null || break

@@ -12,6 +12,7 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from atspi_common import GLib, check, find, in_app, labelled_by, pyatspi, summary, wait_for, walk  # noqa: E402
+import drive  # noqa: E402
 
 velmora = sys.argv[1]
 with open(sys.argv[2], encoding="utf-8") as header:  # the main window's title, from its one source
@@ -63,13 +64,11 @@ try:
     check(indicator is not None and indicator.name == "X", "the indicator, labelled by its header, reads X")
 
     pyatspi.Registry.registerEventListener(on_name_change, "object:property-change:accessible-name")
-    window = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % title],
-                            capture_output=True, text=True).stdout.split()[0]
-    subprocess.run(["xdotool", "windowactivate", "--sync", window])
+    window = drive.window(title)
     moves = [(1, "X"), (4, "O"), (2, "X"), (5, "O"), (3, "X")]  # X takes the top row
     for cell, mark in moves:
         place = "שורה %d, עמודה %d" % ((cell - 1) // 3 + 1, (cell - 1) % 3 + 1)
-        subprocess.run(["xdotool", "key", "--window", window, str(cell)])
+        drive.key(window, str(cell))
         check(wait_for(lambda: (place, mark) in heard, 5), "key %d heard as %s on %s" % (cell, mark, place))
 
     def result_dialog():
@@ -118,25 +117,18 @@ try:
     new_game = named(pyatspi.ROLE_PUSH_BUTTON, "משחק חדש")
     menu = {name: named(pyatspi.ROLE_MENU_ITEM, name) for name in ("איך משחקים", "אודות")}
     check(all(menu.values()), "the menu items are in the tree")
-    # How each opens (its keys, after a new game: digits play, the rest reach the menus), its
+    # How each opens after a new game (its keys, then the menu and item chosen, if any), its
     # title, and its button that leaves it.
-    kinds = [("1 4 2 5 3", "האיקס ניצח", "חזרה למשחק"), ("1 4 2 5 9 6", "העיגול ניצח", "חזרה למשחק"),
-             ("5 1 3 7 2 8 4 6 9", "תיקו", "חזרה למשחק"), ("5 menu Right Down Return", "?מי ראשון", "אישור"),
-             ("5 menu Right Right Return", "?איך משחקים", "חזרה"),
-             ("5 menu Right Right Down Return", "About Velmora", "אישור"), ("5 ctrl+x", "יציאה", "לא"),
-             ("5 menu Right Return", "Velmora", "לא")]
-    # "menu": a click on the first menu's title, which opens it.
-    title_of_menu = named(pyatspi.ROLE_MENU_ITEM, "קובץ").queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    click_menu = ["mousemove", "--sync", str(title_of_menu.x + title_of_menu.width // 2),
-                  str(title_of_menu.y + title_of_menu.height // 2), "click", "1"]
-    for opening, title, leave in kinds:
-        subprocess.run(["xdotool", "windowactivate", "--sync", window, "key", "--clearmodifiers", "F2"])
+    kinds = [("1 4 2 5 3", None, "האיקס ניצח", "חזרה למשחק"), ("1 4 2 5 9 6", None, "העיגול ניצח", "חזרה למשחק"),
+             ("5 1 3 7 2 8 4 6 9", None, "תיקו", "חזרה למשחק"), ("5", (1, 1), "?מי ראשון", "אישור"),
+             ("5", (2, 0), "?איך משחקים", "חזרה"), ("5", (2, 1), "About Velmora", "אישור"),
+             ("5 ctrl+x", None, "יציאה", "לא"), ("5", (1, 0), "Velmora", "לא")]
+    for keys, menu_item, title, leave in kinds:
+        drive.key(window, "F2")
         wait_for(lambda: all(not cell(k).name for k in range(1, 10)))
-        before, _, after = opening.partition(" menu ")
-        subprocess.run(["xdotool", "key", "--clearmodifiers"] + before.split())
-        if after:
-            subprocess.run(["xdotool"] + click_menu)
-            subprocess.run(["xdotool", "key", "--clearmodifiers"] + after.split())
+        drive.key(window, *keys.split())
+        if menu_item:
+            check(drive.menu(window, *menu_item), "menu %d, item %d chosen" % menu_item)
         modal = wait_for(lambda: shown_modal(title), 30)  # a walk of the whole tree, slow on a busy machine
         marks = "".join(cell(k).name or " " for k in range(1, 10))
         check(modal is not None, "%s opens" % title)

@@ -95,9 +95,7 @@ void DesktopTest::aboutWindow()
 {
     Program velmora;
     QVERIFY(velmora.window);
-    const QRect whole = clientRect(velmora.window);
-    clickAt(QPoint(whole.left() + 12, (whole.top() + velmora.client.top()) / 2));
-    xdotool({"key", "Right", "Right", "Down", "Return"}); // help, then its second item
+    QVERIFY(velmora.open({"menu 2 1"})); // help, then its second item
     const qulonglong about = waitForWindow(QStringLiteral("About Velmora"));
     QVERIFY2(about, "the About window opens from the menu");
     // Its client area at the stored place, 2340 and 1935 twips from the corner.
@@ -125,8 +123,8 @@ void DesktopTest::aboutWindow()
                                        [](const QString &v) { return v.trimmed().toUInt(nullptr, 0) >> 24; });
         QCOMPARE(inked, window != about);
     }
-    key(about, QStringLiteral("Escape"));
-    QTRY_VERIFY(!waitForWindow(QStringLiteral("About Velmora"), 0));
+    QVERIFY(key(about, QStringLiteral("Escape")));
+    QVERIFY(gone(QStringLiteral("About Velmora")));
     QCOMPARE(velmora.exitStatus(300), -1); // still running
 }
 
@@ -143,17 +141,13 @@ void DesktopTest::exitAfterFirstWasUsed()
     QVERIFY(velmora.window);
     // A finished game reads the opening rule, which creates `first`, hidden.
     QVERIFY(velmora.winTopRow());
-    // Shown from the menu and left with its OK button, it stays, hidden. The
-    // menu bar's first title is at its left end; the second menu is next to it.
-    const QRect whole = clientRect(velmora.window);
-    clickAt(QPoint(whole.left() + 12, (whole.top() + velmora.client.top()) / 2));
-    // Moving to the next menu highlights its first item.
-    xdotool({"key", "Right", "Down", "Return"});
+    // Shown from the menu and left with its OK button, it stays, hidden.
+    QVERIFY(velmora.open({"menu 1 1"}));
     const qulonglong first = waitForWindow(QStringLiteral("?מי ראשון"));
     QVERIFY2(first, "the starter-choice window opens from the menu");
     const QRect firstClient = clientRect(first);
     clickAt(firstClient.topLeft() + QPoint((240 + 1215 / 2) / 15, (1680 + 975 / 2) / 15));
-    QTRY_VERIFY(!waitForWindow(QStringLiteral("?מי ראשון"), 0));
+    QVERIFY(gone(QStringLiteral("?מי ראשון")));
     QCOMPARE(velmora.exitWithYes(), 0);
 }
 
@@ -165,9 +159,9 @@ void DesktopTest::exitAnsweredNo()
     key(velmora.window, QStringLiteral("ctrl+x"));
     const qulonglong box = waitForWindow(kExitTitle);
     QVERIFY(box);
-    key(box, QStringLiteral("Tab")); // from Yes, the default, to No
-    key(box, QStringLiteral("space"));
-    QTRY_VERIFY(!waitForWindow(kExitTitle, 0));
+    QVERIFY(key(box, QStringLiteral("Tab"))); // from Yes, the default, to No
+    QVERIFY(key(box, QStringLiteral("space")));
+    QVERIFY(gone(kExitTitle));
     QCOMPARE(velmora.exitStatus(500), -1);
     QVERIFY(waitForWindow(kMainTitle, 0));
 }
@@ -244,8 +238,8 @@ void DesktopTest::heldKeyOnlyAsks()
     const qulonglong box = waitForWindow(kExitTitle);
     QVERIFY2(box, "the question is open");
     QCOMPARE(velmora.exitStatus(300), -1); // still running
-    desktop::key(box, QStringLiteral("Escape"));
-    QTRY_VERIFY(!waitForWindow(kExitTitle, 0));
+    QVERIFY(desktop::key(box, QStringLiteral("Escape")));
+    QVERIFY(gone(kExitTitle));
 }
 
 // Each modal window, minimised, hidden, shaded, sent to the second desktop and
@@ -271,7 +265,7 @@ void DesktopTest::modalWindowsInReach()
     QFETCH(bool, boardEmpty);
     Program velmora;
     QVERIFY(velmora.window);
-    velmora.open(opening);
+    QVERIFY(velmora.open(opening));
     const qulonglong modal = waitForWindow(title);
     QVERIFY2(modal, "the modal window opens");
     const QString id = QString::number(modal);
@@ -303,8 +297,8 @@ void DesktopTest::modalWindowsInReach()
             QVERIFY2(pixel(velmora.cell(3)) == QColor(255, 128, 0),
                      qPrintable(name + QStringLiteral(": the main window took a click")));
     }
-    key(modal, answer);
-    QTRY_VERIFY2(!waitForWindow(title, 0), "answered, it goes");
+    QVERIFY(key(modal, answer));
+    QVERIFY2(gone(title), "answered, it goes");
     QCOMPARE(velmora.exitStatus(0), -1);
 }
 

@@ -184,7 +184,8 @@ QImage shotOf(const QString &window, double scale)
     QRect onScreen = velmora.client;
     for (const Opening &o : kOpenings) {
         if (window == QLatin1StringView(o.name)) {
-            velmora.open(o.keys);
+            if (!velmora.open(o.keys))
+                return {};
             const qulonglong opened = waitForWindow(o.title);
             if (!opened)
                 return {};

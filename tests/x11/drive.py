@@ -1,0 +1,214 @@
+#!/usr/bin/python3
+"""The one driver of the real-window tests: imported by the Python suites, run
+as a command by the C++ ones. Input goes in as a player's would, through
+xdotool on the real X server, and only into a state this has seen there: keys
+go to a window once it is viewable and has the input focus, an arrow goes to a
+menu once the menu is open with an item highlighted. Every wait is for what the
+server shows, never for a fixed time, so a cold or busy machine only makes it
+slower. (The display itself, window manager and D-Bus session included, comes
+from run-on-display.sh.)
+
+  drive.py window TITLE [SECONDS]  waits for a viewable window of that title, prints its id
+  drive.py gone TITLE [SECONDS]    waits until no window of that title is viewable
+  drive.py key WINDOW KEY...       gives the window the focus, then presses the keys
+  drive.py menu WINDOW MENU ITEM   chooses item ITEM of menu MENU (both from 0) by F10 and the arrows
+
+Status 1 when what was waited for did not come."""
+import subprocess
+import sys
+import time
+
+from Xlib import X, Xatom
+from Xlib import display as xdisplay
+from Xlib import error as xerror
+
+WAIT = 30  # seconds: generous, since waiting ends as soon as the state is seen
+_server = None
+
+
+def server():
+    global _server
+    if _server is None:
+        _server = xdisplay.Display()
+    return _server
+
+
+def until(condition, seconds=WAIT):
+    """The condition's first true value, or None once the time is up."""
+    deadline = time.monotonic() + seconds
+    while True:
+        value = condition()
+        if value or time.monotonic() > deadline:
+            return value or None
+        time.sleep(0.02)
+
+
+def _viewable(window):
+    return window.get_attributes().map_state == X.IsViewable
+
+
+def title_of(window):
+    d = server()
+    name = window.get_full_property(d.intern_atom("_NET_WM_NAME"), d.intern_atom("UTF8_STRING"))
+    if name is None:
+        name = window.get_full_property(Xatom.WM_NAME, X.AnyPropertyType)
+    if name is None:
+        return None
+    value = name.value
+    return value.decode("utf-8", "replace") if isinstance(value, bytes) else value
+
+
+def _titled(window, title, depth=0):
+    """Viewable windows of that title at or below `window` (clients sit in their frames)."""
+    found = []
+    for child in window.query_tree().children:
+        try:
+            if not _viewable(child):
+                continue
+            if title_of(child) == title:
+                found.append(child.id)
+            elif depth < 3:
+                found += _titled(child, title, depth + 1)
+        except xerror.XError:  # gone meanwhile
+            pass
+    return found
+
+
+def windows(title):
+    return _titled(server().screen().root, title)
+
+
+def window(title, seconds=WAIT):
+    """The id of a viewable window with exactly this title, or None."""
+    found = until(lambda: windows(title), seconds)
+    return found[0] if found else None
+
+
+def gone(title, seconds=WAIT):
+    return until(lambda: not windows(title), seconds) is not None
+
+
+def _focused(window):
+    focus = server().get_input_focus().focus
+    return not isinstance(focus, int) and focus.id == window
+
+
+def focus(window, seconds=WAIT):
+    """Viewable and given the input focus, as a window manager gives it."""
+    w = server().create_resource_object("window", window)
+    if not until(lambda: _viewable(w), seconds):
+        return False
+    if _focused(window):
+        return True
+    subprocess.run(["xdotool", "windowactivate", str(window)], stderr=subprocess.DEVNULL)
+    return until(lambda: _focused(window), seconds) is not None
+
+
+def press(*keys):
+    """Keys to whatever has the focus now."""
+    subprocess.run(["xdotool", "key", "--clearmodifiers"] + list(keys))
+
+
+def key(window, *keys):
+    if not focus(window):
+        return False
+    press(*keys)
+    return True
+
+
+def popups():
+    """The open menus of the display: viewable windows of the program's that
+    no window manager frames. (Their window type is no guide: Qt says "normal"
+    of a menu whose window it made again.)"""
+    found = []
+    for child in server().screen().root.query_tree().children:
+        try:
+            attributes = child.get_attributes()
+            if (attributes.override_redirect and attributes.map_state == X.IsViewable
+                    and (child.get_wm_class() or ("", ""))[1] == "Velmora"):
+                found.append(child)
+        except xerror.XError:
+            pass
+    return found
+
+
+def highlighted(popup):
+    """The row of the menu's highlighted item, from its pixels: a band across
+    the menu of one colour, a hue where the menu itself is grey; or None."""
+    g = popup.get_geometry()
+    raw = popup.get_image(0, 0, g.width, g.height, X.ZPixmap, 0xFFFFFFFF).data
+    stride = len(raw) // g.height
+
+    def colour(x, y):
+        at = y * stride + 4 * x
+        return raw[at:at + 3]
+
+    def hued(c):
+        return max(c) - min(c) >= 48
+
+    runs = []  # rows, top and bottom, of a hue that spans the menu
+    for y in range(g.height):
+        if hued(colour(3, y)) and colour(3, y) == colour(g.width - 4, y):
+            if runs and runs[-1][1] == y - 1:
+                runs[-1][1] = y
+            else:
+                runs.append([y, y])
+    bands = [(top, bottom) for top, bottom in runs if bottom - top >= 3]  # not a frame's line
+    if len(bands) != 1:
+        return None
+    top, bottom = bands[0]
+    return round(top / (bottom - top + 1))
+
+
+def open_menu(row, other_than=None):
+    """The open menu with the item of that row highlighted (and not `other_than`)."""
+    shown = popups()
+    if len(shown) != 1 or shown[0].id == other_than:
+        return None
+    try:
+        return shown[0].id if highlighted(shown[0]) == row else None
+    except xerror.XError:
+        return None
+
+
+def menu(window, which, item, seconds=WAIT):
+    """Menu `which` of the window's menu bar opened by F10 and the arrows, and
+    its item `item` chosen with Enter: every key once the last one is seen."""
+    if not key(window, "F10"):
+        return False
+    shown = until(lambda: open_menu(0), seconds)
+    for _ in range(which):
+        if not shown:
+            return False
+        press("Right")
+        shown = until(lambda: open_menu(0, other_than=shown), seconds)
+    for row in range(1, item + 1):
+        if not shown:
+            return False
+        press("Down")
+        shown = until(lambda: open_menu(row), seconds)
+    if not shown:
+        return False
+    press("Return")
+    return until(lambda: not popups(), seconds) is not None
+
+
+def main(args):
+    command, rest = args[0], args[1:]
+    if command == "window":
+        found = window(rest[0], float(rest[1]) if len(rest) > 1 else WAIT)
+        if found:
+            print(found)
+        return 0 if found else 1
+    if command == "gone":
+        return 0 if gone(rest[0], float(rest[1]) if len(rest) > 1 else WAIT) else 1
+    if command == "key":
+        return 0 if key(int(rest[0], 0), *rest[1:]) else 1
+    if command == "menu":
+        return 0 if menu(int(rest[0], 0), int(rest[1]), int(rest[2])) else 1
+    print(__doc__, file=sys.stderr)
+    return 2
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
