@@ -9,7 +9,7 @@ SANITIZERS = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
              LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
              UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: run test build build-sanitize setup setup-test bench soak package lint clean
+.PHONY: run test build build-sanitize setup setup-test bench soak package reproducible lint clean
 
 run: setup build
 	$(BUILD)/velmora
@@ -33,6 +33,10 @@ build-sanitize:
 # The Debian package, build/velmora_<version>-1_amd64.deb.
 package: setup-test build
 	cd $(BUILD) && cpack
+
+# The package of the last commit built in two folders: the same to the bit.
+reproducible: setup-test
+	JOBS=$(JOBS) scripts/reproducible.sh
 
 # 100,000 random player actions under the sanitizers.
 soak: setup-test build-sanitize
