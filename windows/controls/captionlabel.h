@@ -18,8 +18,6 @@ public:
     explicit CaptionLabel(QWidget *parent = nullptr);
 
     void setFramed(bool framed);
-    // What a single left click does, for keys and screen readers.
-    void click() { emit clicked(); }
     // What a screen reader's press does: played from the keyboard's side.
     void activate() { emit activated(); }
     bool framed() const { return framed_; }

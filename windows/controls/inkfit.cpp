@@ -16,13 +16,9 @@ constexpr qreal kClear = 1;
 // lands between pixels.
 constexpr qreal kSpill = 0.5;
 
-struct Measured
-{
-    QRectF ink; // from the line's left end on its baseline; empty for blanks
-};
-
-// The ink as drawn: laid left to right, whatever the first strong character.
-Measured measure(const QString &line, const QFont &font)
+// The ink as drawn, laid left to right whatever the first strong character,
+// from the line's left end on its baseline; empty for blanks.
+QRectF measure(const QString &line, const QFont &font)
 {
     QTextLayout layout(line, font);
     QTextOption option;
@@ -31,19 +27,18 @@ Measured measure(const QString &line, const QFont &font)
     layout.beginLayout();
     QTextLine textLine = layout.createLine();
     layout.endLayout();
-    Measured m;
+    QRectF ink;
     if (!textLine.isValid())
-        return m;
+        return ink;
     // Each glyph's own outline box: a run's box is the whole line's. A blank has none.
     for (const QGlyphRun &run : layout.glyphRuns()) {
         const QList<quint32> glyphs = run.glyphIndexes();
         const QList<QPointF> positions = run.positions();
         for (qsizetype i = 0; i < glyphs.size(); ++i)
             if (const QRectF outline = run.rawFont().boundingRect(glyphs[i]); !outline.isEmpty())
-                m.ink |= outline.translated(positions[i]).adjusted(-kSpill, -kSpill, kSpill, kSpill);
+                ink |= outline.translated(positions[i]).adjusted(-kSpill, -kSpill, kSpill, kSpill);
     }
-    m.ink.translate(0, -textLine.ascent()); // the glyphs stand on the first baseline
-    return m;
+    return ink.translated(0, -textLine.ascent()); // the glyphs stand on the first baseline
 }
 
 qreal alignedLeft(const QRectF &box, qreal advance, Qt::Alignment alignment)
@@ -93,7 +88,7 @@ QList<PlacedLine> placeLines(const QStringList &lines, const QFont &font, const 
         deviceFont.setPixelSize(qRound(font.pixelSize() * dpr));
     else
         deviceFont.setPointSizeF(font.pointSizeF() * dpr);
-    QList<Measured> measured;
+    QList<QRectF> measured;
     for (const QString &line : lines)
         measured << measure(line, deviceFont);
     const QRectF device(box.topLeft() * dpr, box.size() * dpr);
@@ -101,25 +96,25 @@ QList<PlacedLine> placeLines(const QStringList &lines, const QFont &font, const 
     qreal firstBaseline = (top + metrics.ascent()) * dpr;
 
     // The ink of the whole block, from the first line's top to the last one's bottom.
-    auto inkTop = [&](qreal baseline) { return baseline + measured.first().ink.top(); };
+    auto inkTop = [&](qreal baseline) { return baseline + measured.first().top(); };
     auto inkBottom = [&](qreal baseline, qreal step) {
-        return baseline + (count - 1) * step + measured.last().ink.bottom();
+        return baseline + (count - 1) * step + measured.last().bottom();
     };
     const qreal highest = device.top() + kClear, lowest = device.bottom() - kClear;
     const bool inked =
-        std::any_of(measured.begin(), measured.end(), [](const Measured &m) { return !m.ink.isEmpty(); });
+        std::any_of(measured.begin(), measured.end(), [](const QRectF &ink) { return !ink.isEmpty(); });
     if (inked && (inkTop(firstBaseline) < highest || inkBottom(firstBaseline, pitch) > lowest)) {
         // Close the lines up, as far as their letters allow, to what the box holds.
         qreal closest = 0;
         for (qsizetype i = 1; i < n; ++i)
-            closest = std::max(closest, measured[i - 1].ink.bottom() - measured[i].ink.top() + kClear);
-        const qreal inkSpan = measured.first().ink.top() - measured.last().ink.bottom();
+            closest = std::max(closest, measured[i - 1].bottom() - measured[i].top() + kClear);
+        const qreal inkSpan = measured.first().top() - measured.last().bottom();
         if (n > 1)
             pitch = std::floor(std::clamp((lowest - highest + inkSpan) / (count - 1), std::min(closest, pitch), pitch));
         // Then move the block up no further than it must, its top staying clear;
         // a block that cannot have its clear pixel is centred on the box.
         // Whole pixels: the glyphs land on whole pixels whatever is asked.
-        const qreal bottomClear = lowest - inkBottom(0, pitch), topClear = highest - measured.first().ink.top();
+        const qreal bottomClear = lowest - inkBottom(0, pitch), topClear = highest - measured.first().top();
         firstBaseline = bottomClear >= topClear
                             ? std::max(std::floor(std::min(firstBaseline, bottomClear)), std::ceil(topClear))
                             : std::round((bottomClear + topClear) / 2);
@@ -128,11 +123,11 @@ QList<PlacedLine> placeLines(const QStringList &lines, const QFont &font, const 
     QList<PlacedLine> placed;
     for (qsizetype i = 0; i < n; ++i) {
         const qreal baseline = firstBaseline + qreal(i) * pitch;
-        const Measured &m = measured[i];
+        const QRectF &ink = measured[i];
         qreal dx = 0;
-        if (!m.ink.isEmpty()) {
+        if (!ink.isEmpty()) {
             const qreal left = alignedLeft(box, metrics.horizontalAdvance(lines[i]), alignment) * dpr;
-            dx = sideways(device, m.ink.translated(left, baseline), alignment) / dpr;
+            dx = sideways(device, ink.translated(left, baseline), alignment) / dpr;
         }
         placed << PlacedLine{lines[i],
                              QRectF(box.left() + dx, baseline / dpr - metrics.ascent(), box.width(), metrics.height())};

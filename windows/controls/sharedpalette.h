@@ -21,8 +21,6 @@ public:
     // shared from now on.
     QPalette shared(const QPalette &palette);
 
-    qsizetype size() const { return palettes_.size(); }
-
 private:
     QList<QPalette> palettes_; // the most recently used last
 };
