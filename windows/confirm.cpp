@@ -15,11 +15,8 @@ bool confirm(const QString &text, const QString &title)
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No);
     box.setObjectName(QStringLiteral("confirm"));
     box.setWindowModality(Qt::ApplicationModal); // before the flags, which it would set back to a dialog's
-    if (platform::drawsOwnTitleBar()) {
-        // The title bar every other window has, not Qt's with minimise and maximise.
-        box.setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
-        platform::putTitleBarOver(&box);
-    }
+    // The title bar every other window has, not Qt's with minimise and maximise.
+    platform::putTitleBarOver(&box);
     box.setDefaultButton(QMessageBox::Yes);
     // Hebrew like every other text of the program, and plain text buttons.
     for (auto [button, caption] : {std::pair{QMessageBox::Yes, "כן"}, std::pair{QMessageBox::No, "לא"}}) {

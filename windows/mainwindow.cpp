@@ -178,12 +178,7 @@ MainWindow::MainWindow()
     auto *client = new QWidget(this);
     setCentralWidget(client);
     auto *bar = new QMenuBar(this);
-    if (platform::drawsOwnTitleBar()) {
-        // Our own title bar above the menu bar.
-        setMenuWidget(platform::titleBarAbove(this, bar));
-    } else {
-        setMenuBar(bar);
-    }
+    setMenuWidget(platform::titleBarAbove(this, bar)); // our own title bar above it, where we draw one
     controls_ = build(client, kControls);
     buildMenus(bar);
 

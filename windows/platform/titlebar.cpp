@@ -1,6 +1,7 @@
 #include "titlebar.h"
 
 #include "ltrtext.h"
+#include "windowmanager.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -89,7 +90,7 @@ protected:
 
 bool drawsOwnTitleBar()
 {
-    return QGuiApplication::platformName().startsWith(u"wayland");
+    return onWayland();
 }
 
 TitleBar::TitleBar(QWidget *window) : QWidget(window), close_(new CloseBox(this))
@@ -159,6 +160,8 @@ void stackBelowTitleBar(QWidget *holder, QWidget *below)
 
 QWidget *titleBarAbove(QWidget *window, QWidget *below)
 {
+    if (!drawsOwnTitleBar())
+        return below;
     auto *holder = new QWidget(window);
     stackBelowTitleBar(holder, below);
     return holder;
@@ -166,6 +169,10 @@ QWidget *titleBarAbove(QWidget *window, QWidget *below)
 
 void putTitleBarOver(QWidget *window)
 {
+    if (!drawsOwnTitleBar())
+        return;
+    // Frameless, as a dialog's flags would not be.
+    window->setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     auto *bar = new TitleBar(window);
     bar->overlaid_ = true;
     window->setContentsMargins(0, kHeight, 0, 0);

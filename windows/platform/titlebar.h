@@ -32,11 +32,13 @@ private:
     bool overlaid_ = false; // over a layout of Qt's, following the window's width
 };
 
-// A new widget of `window` that holds its title bar above `below`.
+// Where the program draws its own title bar, a new widget of `window` that
+// holds the bar above `below`; elsewhere `below` itself.
 QWidget *titleBarAbove(QWidget *window, QWidget *below);
 
-// Lays a title bar over the top of a window whose layout Qt made (a message
-// box), moving the rest below it.
+// Where the program draws its own title bar, makes a window whose layout Qt
+// made (a message box) frameless and lays the bar over its top, moving the
+// rest below it.
 void putTitleBarOver(QWidget *window);
 
 // Puts a title bar at the top of `window` (made frameless by windowFlags())

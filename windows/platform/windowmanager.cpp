@@ -22,9 +22,14 @@ void showNoTitleBarIcon(QWidget *window)
     leaveOutWindowMenu(window);
 }
 
+bool onWayland()
+{
+    return QGuiApplication::platformName().startsWith(u"wayland");
+}
+
 void comeUpOverActiveWindow(QWidget *window)
 {
-    if (!QGuiApplication::platformName().startsWith(u"wayland"))
+    if (!onWayland())
         return;
     if (QWidget *from = QApplication::activeWindow(); from && from != window) {
         window->winId();

@@ -11,6 +11,10 @@ class QWidget;
 // does. Where the platform has no way (anything but X11), each does nothing.
 namespace platform {
 
+// Whether the program runs on a Wayland compositor, which places every window
+// itself and may draw no title bars.
+bool onWayland();
+
 // Asks for no taskbar button for the window.
 void keepOutOfTaskbar(QWidget *window);
 
