@@ -4,8 +4,8 @@
 #include <QColor>
 #include <QFont>
 #include <QWidget>
+#include <cstdlib>
 #include <span>
-#include <stdexcept>
 #include <vector>
 
 class QWidget;
@@ -56,33 +56,46 @@ struct Control
     bool decorative = false; // drawn for looks only: hidden from screen readers, like every line
 };
 
-// The controls of one window by the names its table gives them. A name (or
-// kind) that the table does not hold is a mistake in the program: the lookup
-// throws, naming it, rather than hand back a null pointer to be found later.
+// The controls of one window by the names its table gives them.
 class Controls
 {
 public:
+    // The control of that name (and index, in a control array) and kind; or
+    // null, with `why` saying what the table holds instead.
     template <class T = QWidget>
-    T *get(QAnyStringView name, int index = -1) const
+    T *find(QAnyStringView name, int index = -1, QString *why = nullptr) const
     {
+        const QString described = name.toString() + (index >= 0 ? QStringLiteral("(%1)").arg(index) : QString());
         for (const Entry &e : entries_) {
             if (name != QLatin1StringView(e.name) || index != e.index)
                 continue;
             if (T *control = qobject_cast<T *>(e.widget))
                 return control;
-            throw std::logic_error("control " + describe(name, index) + " is not a " + T::staticMetaObject.className());
+            if (why)
+                *why = QStringLiteral("control %1 is not a %2").arg(described, T::staticMetaObject.className());
+            return nullptr;
         }
-        throw std::logic_error("no control named " + describe(name, index));
+        if (why)
+            *why = QStringLiteral("no control named ") + described;
+        return nullptr;
+    }
+
+    // A name or kind that the table does not hold is a mistake in the
+    // program: it ends here, naming it, rather than hand back a null pointer
+    // to be found later. (An exception may not cross Qt's event loop.)
+    template <class T = QWidget>
+    T *get(QAnyStringView name, int index = -1) const
+    {
+        QString why;
+        if (T *control = find<T>(name, index, &why))
+            return control;
+        qFatal("velmora: %s", qPrintable(why));
+        std::abort();
     }
 
     void add(const Control &c, QWidget *widget) { entries_.push_back({c.name, c.index, widget}); }
 
 private:
-    static std::string describe(QAnyStringView name, int index)
-    {
-        return name.toString().toStdString() + (index >= 0 ? "(" + std::to_string(index) + ")" : std::string());
-    }
-
     struct Entry
     {
         const char *name;
