@@ -99,7 +99,8 @@ private slots:
     void newGame();
     void clearTallies_data();
     void clearTallies();
-    void exitBox();
+    void questionBox_data();
+    void questionBox();
     void exitAnsweredNo_data();
     void exitAnsweredNo();
     void exitAnsweredYes_data();
@@ -166,29 +167,35 @@ void CommandsTest::clearTallies()
     MainWindow &main = ui::freshMain();
     startGame(main);
     const QString before = ui::board(main);
-    Box box;
-    answerBox(answer, &box);
+    answerBox(answer);
     item(main, "winerim")->trigger();
     QTEST(ui::tallies(main), "expected");
     QCOMPARE(ui::board(main), before); // the game goes on
     QCOMPARE(main.nextMark(), QStringLiteral("X"));
-    QCOMPARE(box.text, QStringLiteral("האם אתם בטוחים שאתם רוצים לנקות את התוצאות"));
-    QCOMPARE(box.title, QStringLiteral("Velmora")); // the application's name
-    QCOMPARE(box.buttons, QStringList({"כן", "לא"}));
-    QCOMPARE(box.defaultButton, QStringLiteral("כן"));
-    QCOMPARE(box.icon, QMessageBox::NoIcon);
-    QVERIFY(!box.buttonIcons);
-    QVERIFY(box.modal);
 }
 
-void CommandsTest::exitBox()
+// Both questions: a Yes/No box with Yes the default, no icons, modal to the whole program.
+void CommandsTest::questionBox_data()
 {
+    QTest::addColumn<QString>("menuItem");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("title");
+    // clang-format off
+    QTest::newRow("clear tallies") << "winerim" << "האם אתם בטוחים שאתם רוצים לנקות את התוצאות"
+                                   << "Velmora"; // given none, the application's name
+    QTest::newRow("exit") << "exit" << "?אתה בטוח שאתה רוצה לצאת" << "יציאה";
+    // clang-format on
+}
+
+void CommandsTest::questionBox()
+{
+    QFETCH(QString, menuItem);
     MainWindow &main = ui::freshMain();
     Box box;
     answerBox(QMessageBox::No, &box);
-    ui::child<QAction>(&main, "exit")->trigger();
-    QCOMPARE(box.text, QStringLiteral("?אתה בטוח שאתה רוצה לצאת"));
-    QCOMPARE(box.title, QStringLiteral("יציאה"));
+    item(main, qPrintable(menuItem))->trigger();
+    QTEST(box.text, "text");
+    QTEST(box.title, "title");
     QCOMPARE(box.buttons, QStringList({"כן", "לא"}));
     QCOMPARE(box.defaultButton, QStringLiteral("כן"));
     QCOMPARE(box.icon, QMessageBox::NoIcon);
