@@ -28,7 +28,7 @@ build:
 
 build-sanitize:
 	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON -DVELMORA_WERROR=$(WERROR)
-	cmake --build $(SANITIZE_BUILD) -j$(JOBS)
+	cmake --build $(SANITIZE_BUILD) -j$(JOBS) --target offscreen_suites
 
 # The Debian package, build/velmora_<version>-1_amd64.deb.
 package: setup-test build
@@ -46,6 +46,7 @@ soak: setup-test build-sanitize
 # Start-up under four window managers, each alternated with a bare Qt window.
 bench: setup-test build
 	scripts/setup.sh --bench
+	cmake --build $(BUILD) -j$(JOBS) --target benchmarks
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_velmora
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_memory 10000
 	for wm in openbox fluxbox xfwm4 icewm; do echo "== $$wm"; VELMORA_WM=$$wm \
