@@ -2,7 +2,7 @@
 
 #include "accessibility.h"
 #include "heldkeys.h"
-#include "windowmanager.h"
+#include "modalreach.h"
 
 #include <QApplication>
 #include <QIcon>

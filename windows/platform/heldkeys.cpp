@@ -1,6 +1,6 @@
 #include "heldkeys.h"
 
-#include "windowmanager.h"
+#include "serverkeys.h"
 
 #include <QApplication>
 #include <QHash>

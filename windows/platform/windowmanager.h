@@ -31,24 +31,6 @@ std::optional<QMargins> frameBeforeMapping(QWidget *window);
 // window: for a window manager that did not answer before the window mapped.
 void whenFramed(QWidget *window, std::function<void(QMargins)> framed);
 
-// Whatever a window manager or another client did to the modal window
-// (minimised, hidden, shaded, sent to another desktop, withdrawn), it comes
-// back on the current desktop, in front and focused, as soon as the player
-// clicks, presses a key in, closes or activates any other window of ours: the
-// rest of the program takes no input meanwhile and would look dead.
-void keepModalWindowsInReach();
-
-// Held keys as the X server tells them: it is asked to send a key's release
-// only when the key really goes up (not between the repeats of a held key),
-// and every key event is watched, whichever window it goes to and whatever
-// Qt then does with it. False where there is no such server.
-bool watchHeldKeys();
-
-// Whether the key press at `time` (a key event's timestamp) found the key up:
-// a fresh press, not a repeat of a held key. False where nothing watches (see
-// watchHeldKeys).
-bool freshPress(quint32 nativeScanCode, quint64 time);
-
 // No program icon in the window's title bar, where window managers show it by
 // default (the window keeps its frame, title and close box).
 void showNoTitleBarIcon(QWidget *window);

@@ -1,0 +1,112 @@
+#include "serverkeys.h"
+
+#ifdef VELMORA_X11
+
+#include "x11.h"
+
+#include <QAbstractNativeEventFilter>
+#include <QCoreApplication>
+#include <QHash>
+#include <QSet>
+// xkb.h names a member "explicit", a keyword of C++.
+#ifdef __clang__
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wkeyword-macro"
+#endif
+#define explicit explicit_
+#include <xcb/xkb.h>
+#undef explicit
+#ifdef __clang__
+#pragma clang diagnostic pop
+#endif
+
+namespace platform {
+
+namespace {
+
+// Every key press and release of the connection, before Qt sees it (Qt may
+// see a press only after the key's release has been read here).
+class KeyWatcher : public QAbstractNativeEventFilter
+{
+public:
+    bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override
+    {
+        if (type != "xcb_generic_event_t")
+            return false;
+        const auto *key = static_cast<const xcb_key_press_event_t *>(message);
+        switch (key->response_type & 0x7f) {
+        case XCB_KEY_PRESS:
+            if (!down_.contains(key->detail)) {
+                down_.insert(key->detail);
+                QList<quint64> &times = freshPresses_[key->detail];
+                times.append(key->time);
+                if (times.size() > kRemembered)
+                    times.removeFirst();
+            }
+            break;
+        case XCB_KEY_RELEASE:
+            down_.remove(key->detail);
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+    bool wasUp(quint32 code, quint64 time) const { return freshPresses_.value(code).contains(time); }
+
+private:
+    static constexpr qsizetype kRemembered = 16; // far more presses than Qt ever has queued
+    QSet<quint32> down_;
+    QHash<quint32, QList<quint64>> freshPresses_;
+};
+
+KeyWatcher *keyWatcher = nullptr;
+
+} // namespace
+
+bool watchHeldKeys()
+{
+    xcb_connection_t *connection = x11Connection();
+    if (!connection)
+        return false;
+    const auto extension = xcb_xkb_use_extension(connection, XCB_XKB_MAJOR_VERSION, XCB_XKB_MINOR_VERSION);
+    ReplyPtr<xcb_xkb_use_extension_reply_t> use(xcb_xkb_use_extension_reply(connection, extension, nullptr), free);
+    if (!use || !use->supported)
+        return false;
+    constexpr uint32_t kRealReleases = XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT;
+    const auto cookie =
+        xcb_xkb_per_client_flags(connection, XCB_XKB_ID_USE_CORE_KBD, kRealReleases, kRealReleases, 0, 0, 0);
+    ReplyPtr<xcb_xkb_per_client_flags_reply_t> reply(xcb_xkb_per_client_flags_reply(connection, cookie, nullptr), free);
+    if (!reply || !(reply->value & kRealReleases))
+        return false;
+    if (!keyWatcher) {
+        keyWatcher = new KeyWatcher;
+        QCoreApplication::instance()->installNativeEventFilter(keyWatcher);
+    }
+    return true;
+}
+
+bool freshPress(quint32 nativeScanCode, quint64 time)
+{
+    return keyWatcher && keyWatcher->wasUp(nativeScanCode, time);
+}
+
+} // namespace platform
+
+#else // built without xcb: no server to ask
+
+namespace platform {
+
+bool watchHeldKeys()
+{
+    return false;
+}
+bool freshPress(quint32, quint64)
+{
+    return false;
+}
+
+} // namespace platform
+
+#endif

@@ -1,0 +1,51 @@
+#include "x11.h"
+
+#include <QGuiApplication>
+
+namespace platform {
+
+xcb_connection_t *x11Connection()
+{
+    if (QGuiApplication::platformName() != u"xcb")
+        return nullptr;
+    auto *x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
+xcb_atom_t internAtom(xcb_connection_t *connection, const char *name)
+{
+    const auto cookie = xcb_intern_atom(connection, 0, uint16_t(qstrlen(name)), name);
+    ReplyPtr<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(connection, cookie, nullptr), free);
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
+QList<uint32_t> property(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t name, xcb_atom_t type)
+{
+    const auto cookie = xcb_get_property(connection, 0, window, name, type, 0, 1024);
+    ReplyPtr<xcb_get_property_reply_t> reply(xcb_get_property_reply(connection, cookie, nullptr), free);
+    if (!reply || reply->format != 32)
+        return {};
+    const auto *values = static_cast<const uint32_t *>(xcb_get_property_value(reply.get()));
+    return QList<uint32_t>(values, values + xcb_get_property_value_length(reply.get()) / 4);
+}
+
+xcb_window_t rootOf(xcb_connection_t *connection)
+{
+    return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+}
+
+void tellWindowManager(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t type,
+                       std::initializer_list<uint32_t> data)
+{
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = type;
+    std::copy(data.begin(), data.end(), message.data.data32);
+    xcb_send_event(connection, 0, rootOf(connection),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char *>(&message));
+}
+
+} // namespace platform
