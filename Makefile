@@ -45,7 +45,6 @@ soak: setup-test build-sanitize
 
 # Start-up under four window managers, each alternated with a bare Qt window.
 bench: setup-test build
-	scripts/setup.sh --bench
 	cmake --build $(BUILD) -j$(JOBS) --target benchmarks
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_velmora
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_memory 10000

@@ -1,20 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Velmora needs, skipping those already present.
 #   scripts/setup.sh         what building and running need
-#   scripts/setup.sh --test  the same plus the display server and tools the tests drive
-#   scripts/setup.sh --bench the same plus the window managers start-up is measured under
+#   scripts/setup.sh --test  the same plus the display server, window managers and tools
+#                            the tests and benchmarks drive
 #   scripts/setup.sh --lint  the same plus clang-format and clang-tidy
 set -euo pipefail
 
 # qt6-wayland: a Wayland desktop gets the native, sharp path.
-packages=(cmake make g++ pkg-config qt6-base-dev qt6-qpa-plugins qt6-wayland libxcb1-dev libxcb-xkb-dev culmus fonts-dejavu-core)
-if [ "${1:-}" = "--test" ] || [ "${1:-}" = "--bench" ]; then
+packages=(cmake make g++ pkg-config qt6-base-dev qt6-qpa-plugins qt6-wayland libxcb1-dev libxcb-xkb-dev libxcb-xinput-dev culmus fonts-dejavu-core)
+if [ "${1:-}" = "--test" ]; then
     packages+=(xvfb openbox xdotool wmctrl icewm dbus x11-utils
                lintian dpkg-dev file appstream appstream-compose desktop-file-utils
-               python3-pyatspi python3-pil python3-xlib gir1.2-atspi-2.0 at-spi2-core weston orca)
-fi
-if [ "${1:-}" = "--bench" ]; then
-    packages+=(fluxbox xfwm4)
+               python3-pyatspi python3-pil python3-xlib gir1.2-atspi-2.0 at-spi2-core weston orca fluxbox xfwm4)
 fi
 if [ "${1:-}" = "--lint" ]; then
     packages+=(clang-format clang-tidy)

@@ -173,8 +173,13 @@ public:
             return;
         // Placed once, at its final place, by the time the window manager frames it.
         QTRY_VERIFY_WITH_TIMEOUT(frameExtents(window).size() == 4, 5000);
+        locate();
+    }
+
+    // Where the client area is now: below the menu bar, at the bottom of the window.
+    void locate()
+    {
         const QRect whole = clientRect(window);
-        // The client area lies below the menu bar, at the bottom of the window.
         const int height = qRound(kClientHeight * scale);
         client = QRect(whole.left(), whole.bottom() + 1 - height, whole.width(), height);
     }

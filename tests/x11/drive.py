@@ -12,6 +12,7 @@ from run-on-display.sh.)
   drive.py gone TITLE [SECONDS]    waits until no window of that title is viewable
   drive.py key WINDOW KEY...       gives the window the focus, then presses the keys
   drive.py menu WINDOW MENU ITEM   chooses item ITEM of menu MENU (both from 0) by F10 and the arrows
+  drive.py opened [SECONDS]        waits for a menu to be open
 
 Status 1 when what was waited for did not come."""
 import subprocess
@@ -206,6 +207,8 @@ def main(args):
         return 0 if key(int(rest[0], 0), *rest[1:]) else 1
     if command == "menu":
         return 0 if menu(int(rest[0], 0), int(rest[1]), int(rest[2])) else 1
+    if command == "opened":
+        return 0 if until(popups, float(rest[0]) if rest else WAIT) else 1
     print(__doc__, file=sys.stderr)
     return 2
 

@@ -4,6 +4,8 @@
 
 #include "x11.h"
 
+#include <xcb/xinput.h>
+
 #include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QWidget>
@@ -12,7 +14,7 @@ namespace platform {
 
 namespace {
 
-class ModalKeeper : public QAbstractNativeEventFilter
+class ModalKeeper : public QObject, public QAbstractNativeEventFilter
 {
 public:
     explicit ModalKeeper(xcb_connection_t *connection)
@@ -21,8 +23,12 @@ public:
           desktop_(internAtom(connection, "_NET_WM_DESKTOP")),
           currentDesktop_(internAtom(connection, "_NET_CURRENT_DESKTOP")),
           netState_(internAtom(connection, "_NET_WM_STATE")), shaded_(internAtom(connection, "_NET_WM_STATE_SHADED")),
-          activate_(internAtom(connection, "_NET_ACTIVE_WINDOW"))
-    {}
+          activate_(internAtom(connection, "_NET_ACTIVE_WINDOW")),
+          stacking_(internAtom(connection, "_NET_CLIENT_LIST_STACKING"))
+    {
+        const xcb_query_extension_reply_t *input = xcb_get_extension_data(connection, &xcb_input_id);
+        inputOpcode_ = input && input->present ? input->major_opcode : 0;
+    }
 
     bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override
     {
@@ -32,23 +38,81 @@ public:
         if (from == XCB_NONE)
             return false;
         const QWidget *modal = QApplication::activeModalWidget();
-        if (modal && xcb_window_t(modal->winId()) != from)
-            bringBack(xcb_window_t(modal->winId()), from);
+        if (!modal)
+            return false;
+        const auto id = xcb_window_t(modal->winId());
+        if (from != id && !raised_) {
+            bringBack(id, from);
+            return false;
+        }
+        // Reached for itself (xfwm4 keeps the focus on a shaded question), or
+        // only raised: back if it is out of reach, and asked once until it is
+        // seen back or the player acts again, where a window manager would not.
+        if (reach(id).inReach())
+            broughtBack_ = false;
+        else if (!std::exchange(broughtBack_, true))
+            bringBack(id, from);
+        return false;
+    }
+
+    // A modal window going leaves the windows it blocked: any that another
+    // client withdrew meanwhile comes back, or the program would run on with
+    // no window to be reached.
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Hide && watched->isWidgetType() && static_cast<QWidget *>(watched)->isModal())
+            QMetaObject::invokeMethod(this, &ModalKeeper::afterModal, Qt::QueuedConnection);
         return false;
     }
 
 private:
+    void afterModal()
+    {
+        if (QApplication::activeModalWidget())
+            return;
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            const auto id = xcb_window_t(window->internalWinId());
+            if (id && window->isVisible() && !window->isModal() && reach(id).withdrawn)
+                bringBack(id, XCB_NONE);
+        }
+    }
+
     // The window the player reached for, by a click, a key, its close box or
     // activating it; none for any other event. Remembers the player's time.
     xcb_window_t reachedFor(const xcb_generic_event_t *event)
     {
+        raised_ = false;
         switch (event->response_type & 0x7f) {
         case XCB_BUTTON_PRESS:
         case XCB_KEY_PRESS: {
             // Both events have the same layout.
             const auto *press = reinterpret_cast<const xcb_button_press_event_t *>(event);
             userTime_ = press->time;
+            broughtBack_ = false;
             return press->event;
+        }
+        case XCB_GE_GENERIC: {
+            // Qt takes the mouse through XInput 2: a click comes as its event.
+            // A window manager that keeps the focus on a modal window (xfwm4)
+            // gives the clicked window nothing else.
+            const auto *press = reinterpret_cast<const xcb_input_button_press_event_t *>(event);
+            if (!inputOpcode_ || press->extension != inputOpcode_ || press->event_type != XCB_INPUT_BUTTON_PRESS)
+                return XCB_NONE;
+            userTime_ = press->time;
+            broughtBack_ = false;
+            return press->event;
+        }
+        case XCB_PROPERTY_NOTIFY: {
+            // Activating a window whose modal window keeps the focus (xfwm4,
+            // for a question) only raises them: one of ours on top of the
+            // stack counts as reached for.
+            const auto *change = reinterpret_cast<const xcb_property_notify_event_t *>(event);
+            if (change->window != rootOf(connection_) || change->atom != stacking_)
+                return XCB_NONE;
+            const QList<uint32_t> stack =
+                platform::property(connection_, change->window, stacking_, XCB_ATOM_WINDOW);
+            raised_ = true;
+            return !stack.isEmpty() && QWidget::find(stack.back()) ? stack.back() : XCB_NONE;
         }
         case XCB_FOCUS_IN: {
             const auto *focus = reinterpret_cast<const xcb_focus_in_event_t *>(event);
@@ -62,6 +126,7 @@ private:
             if (client->type != protocols_ || client->data.data32[0] != delete_)
                 return XCB_NONE;
             userTime_ = client->data.data32[1];
+            broughtBack_ = false;
             return client->window;
         }
         default:
@@ -69,28 +134,61 @@ private:
         }
     }
 
-    // Read from the server, not from Qt, which learns of what the window
-    // manager did only later, or never (a window withdrawn by another client).
-    void bringBack(xcb_window_t modal, xcb_window_t from)
+    struct Reach
     {
-        constexpr uint32_t kNormal = 1, kAllDesktops = 0xFFFFFFFF, kRemove = 0, kFromApplication = 1;
-        // Mapping an iconic or withdrawn window is how a client asks for it back.
-        const QList<uint32_t> state = property(connection_, modal, wmState_, wmState_);
-        if (state.isEmpty() || state.front() != kNormal)
-            xcb_map_window(connection_, modal);
-        const QList<uint32_t> current = property(connection_, rootOf(connection_), currentDesktop_, XCB_ATOM_CARDINAL);
-        const QList<uint32_t> on = property(connection_, modal, desktop_, XCB_ATOM_CARDINAL);
-        if (!current.isEmpty() && !on.isEmpty() && on.front() != kAllDesktops && on.front() != current.front())
-            tellWindowManager(connection_, modal, desktop_, {current.front(), kFromApplication});
-        if (property(connection_, modal, netState_, XCB_ATOM_ATOM).contains(shaded_))
-            tellWindowManager(connection_, modal, netState_, {kRemove, shaded_, 0, kFromApplication});
-        tellWindowManager(connection_, modal, activate_, {kFromApplication, userTime_, from});
+        bool viewable, withdrawn, elsewhere, shaded;
+        bool inReach() const { return viewable && !elsewhere && !shaded; }
+    };
+
+    // What the server says of the window itself, not what Qt believes (it
+    // learns of what a window manager did only later, or never: a window
+    // withdrawn by another client). Not what WM_STATE alone says either:
+    // fluxbox leaves it Normal on a window that another client unmapped.
+    Reach reach(xcb_window_t window)
+    {
+        constexpr uint32_t kIconic = 3, kAllDesktops = 0xFFFFFFFF;
+        const auto cookie = xcb_get_window_attributes(connection_, window);
+        ReplyPtr<xcb_get_window_attributes_reply_t> attributes(
+            xcb_get_window_attributes_reply(connection_, cookie, nullptr), free);
+        const bool viewable = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+        const QList<uint32_t> state = platform::property(connection_, window, wmState_, wmState_);
+        const QList<uint32_t> current = platform::property(connection_, rootOf(connection_), currentDesktop_, XCB_ATOM_CARDINAL);
+        const QList<uint32_t> on = platform::property(connection_, window, desktop_, XCB_ATOM_CARDINAL);
+        const bool elsewhere =
+            !current.isEmpty() && !on.isEmpty() && on.front() != kAllDesktops && on.front() != current.front();
+        const bool iconic = !state.isEmpty() && state.front() == kIconic;
+        // Unmapped, and neither minimised nor on another desktop: withdrawn,
+        // whatever WM_STATE says.
+        return {viewable, !viewable && !iconic && !elsewhere, elsewhere,
+                platform::property(connection_, window, netState_, XCB_ATOM_ATOM).contains(shaded_)};
+    }
+
+    void bringBack(xcb_window_t window, xcb_window_t from)
+    {
+        constexpr uint32_t kRemove = 0, kFromApplication = 1;
+        const Reach now = reach(window);
+        // Mapping a minimised or withdrawn window is how a client asks for it
+        // back; one on another desktop is moved here instead (mapping it might
+        // take the player there).
+        if (!now.viewable && !now.elsewhere)
+            xcb_map_window(connection_, window);
+        if (now.elsewhere) {
+            const QList<uint32_t> current =
+                platform::property(connection_, rootOf(connection_), currentDesktop_, XCB_ATOM_CARDINAL);
+            tellWindowManager(connection_, window, desktop_, {current.front(), kFromApplication});
+        }
+        if (now.shaded)
+            tellWindowManager(connection_, window, netState_, {kRemove, shaded_, 0, kFromApplication});
+        tellWindowManager(connection_, window, activate_, {kFromApplication, userTime_, from});
         xcb_flush(connection_);
     }
 
     xcb_connection_t *connection_;
-    xcb_atom_t wmState_, protocols_, delete_, desktop_, currentDesktop_, netState_, shaded_, activate_;
+    xcb_atom_t wmState_, protocols_, delete_, desktop_, currentDesktop_, netState_, shaded_, activate_, stacking_;
     xcb_timestamp_t userTime_ = XCB_CURRENT_TIME;
+    bool raised_ = false;      // the last event only raised a window of ours
+    bool broughtBack_ = false; // asked for since the player's last press or close, and not yet seen back
+    uint8_t inputOpcode_;
 };
 
 } // namespace
@@ -100,6 +198,7 @@ void keepModalWindowsInReach()
     if (xcb_connection_t *connection = x11Connection()) {
         static ModalKeeper keeper(connection);
         QCoreApplication::instance()->installNativeEventFilter(&keeper);
+        QCoreApplication::instance()->installEventFilter(&keeper);
     }
 }
 

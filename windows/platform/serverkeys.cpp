@@ -29,6 +29,8 @@ namespace {
 class KeyWatcher : public QAbstractNativeEventFilter
 {
 public:
+    explicit KeyWatcher(xcb_connection_t *connection) : connection_(connection) {}
+
     bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override
     {
         if (type != "xcb_generic_event_t")
@@ -47,6 +49,12 @@ public:
         case XCB_KEY_RELEASE:
             down_.remove(key->detail);
             break;
+        case XCB_FOCUS_IN:
+            // A release may have gone elsewhere meanwhile, to a window
+            // manager's grab (Alt of Alt+Tab): the server says which keys are
+            // down now, so that a key that went up meanwhile is fresh again.
+            forgetReleasedElsewhere();
+            break;
         default:
             break;
         }
@@ -56,7 +64,22 @@ public:
     bool wasUp(quint32 code, quint64 time) const { return freshPresses_.value(code).contains(time); }
 
 private:
+    void forgetReleasedElsewhere()
+    {
+        if (down_.isEmpty())
+            return;
+        const auto cookie = xcb_query_keymap(connection_);
+        ReplyPtr<xcb_query_keymap_reply_t> keymap(xcb_query_keymap_reply(connection_, cookie, nullptr), free);
+        if (!keymap)
+            return;
+        for (auto it = down_.begin(); it != down_.end();) {
+            const quint32 code = *it;
+            it = code < 256 && !(keymap->keys[code / 8] & (1U << (code % 8))) ? down_.erase(it) : std::next(it);
+        }
+    }
+
     static constexpr qsizetype kRemembered = 16; // far more presses than Qt ever has queued
+    xcb_connection_t *connection_;
     QSet<quint32> down_;
     QHash<quint32, QList<quint64>> freshPresses_;
 };
@@ -81,7 +104,7 @@ bool watchHeldKeys()
     if (!reply || !(reply->value & kRealReleases))
         return false;
     if (!keyWatcher) {
-        keyWatcher = new KeyWatcher;
+        keyWatcher = new KeyWatcher(connection);
         QCoreApplication::instance()->installNativeEventFilter(keyWatcher);
     }
     return true;
