@@ -171,8 +171,11 @@ public:
         window = waitForWindow(kMainTitle);
         if (!window)
             return;
-        // Placed once, at its final place, by the time the window manager frames it.
-        QTRY_VERIFY_WITH_TIMEOUT(frameExtents(window).size() == 4, 5000);
+        // Framed, and on the screen (where a window manager does not say its
+        // frame before mapping, the window is placed on it once framed).
+        QTRY_VERIFY_WITH_TIMEOUT(frameExtents(window).size() == 4
+                                     && QGuiApplication::primaryScreen()->geometry().contains(clientRect(window)),
+                                 5000);
         locate();
     }
 

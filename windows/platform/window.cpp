@@ -25,8 +25,10 @@ void centreWithFrame(QWidget *window, QMargins frame)
 // Where the window manager says what its frame will be before the window maps
 // (X11), the client area is placed once, at its final place: a window manager
 // would otherwise move it again once framed, sometimes after any correction of
-// ours. One that does not answer in time gets the window centred without a
-// frame, and centred again with the frame once it has framed the window.
+// ours. One that does not answer in time (fluxbox never does) gets the window
+// centred without a frame and is asked to keep its centre where it is as it
+// frames it, so that it first shows it centred, frame included; once it has
+// framed it, the window is centred with the frame should it not be.
 void centre(QWidget *window)
 {
     if (const std::optional<QMargins> frame = frameBeforeMapping(window)) {
@@ -34,6 +36,7 @@ void centre(QWidget *window)
         return;
     }
     centreWithFrame(window, {});
+    keepCentreWhenFramed(window);
     whenFramed(window, [window](QMargins frame) { centreWithFrame(window, frame); });
 }
 

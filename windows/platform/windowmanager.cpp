@@ -50,6 +50,13 @@ namespace platform {
 
 namespace {
 
+// Whether the window manager lists this among what it supports.
+bool supports(xcb_connection_t *connection, const char *name)
+{
+    return property(connection, rootOf(connection), internAtom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM)
+        .contains(internAtom(connection, name));
+}
+
 // Device pixels, where Qt places windows in logical ones.
 QMargins logicalFrame(const QList<uint32_t> &lrtb, const QWidget *window)
 {
@@ -123,11 +130,10 @@ void askForFrame(QWidget *window)
     if (!connection)
         return;
     // Only a window manager that says it answers is asked.
-    const xcb_atom_t request = internAtom(connection, "_NET_REQUEST_FRAME_EXTENTS");
-    if (!property(connection, rootOf(connection), internAtom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM)
-             .contains(request))
+    if (!supports(connection, "_NET_REQUEST_FRAME_EXTENTS"))
         return;
-    tellWindowManager(connection, xcb_window_t(window->winId()), request, {});
+    tellWindowManager(connection, xcb_window_t(window->winId()), internAtom(connection, "_NET_REQUEST_FRAME_EXTENTS"),
+                      {});
     xcb_flush(connection);
     framesAsked().append(window);
 }
@@ -151,6 +157,62 @@ std::optional<QMargins> frameBeforeMapping(QWidget *window)
         lrtb.size() == 4)
         return logicalFrame(lrtb, window);
     return {};
+}
+
+namespace {
+
+// Qt writes a window's size hints, gravity included, as it maps it, and the
+// window manager reads them as it frames it: the server is held from just
+// before Qt maps the window until the gravity set here has replaced Qt's.
+class CentreGravity : public QObject
+{
+public:
+    CentreGravity(xcb_connection_t *connection, QWidget *window)
+        : QObject(window), connection_(connection), id_(xcb_window_t(window->winId()))
+    {
+        window->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        // Show comes before Qt maps the window; what is queued now runs once it has.
+        if (event->type() == QEvent::Show && !held_) {
+            held_ = true;
+            xcb_grab_server(connection_);
+            xcb_flush(connection_);
+            QMetaObject::invokeMethod(this, &CentreGravity::setGravity, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    void setGravity()
+    {
+        constexpr uint32_t kGravityFlag = 1U << 9, kCentre = 5; // PWinGravity, CenterGravity
+        constexpr qsizetype kGravity = 17;                       // its place in WM_SIZE_HINTS
+        QList<uint32_t> hints = platform::property(connection_, id_, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS);
+        if (hints.size() > kGravity) {
+            hints[0] |= kGravityFlag;
+            hints[kGravity] = kCentre;
+            xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, id_, XCB_ATOM_WM_NORMAL_HINTS,
+                                XCB_ATOM_WM_SIZE_HINTS, 32, uint32_t(hints.size()), hints.constData());
+        }
+        xcb_ungrab_server(connection_);
+        xcb_flush(connection_);
+        deleteLater();
+    }
+
+    xcb_connection_t *connection_;
+    xcb_window_t id_;
+    bool held_ = false;
+};
+
+} // namespace
+
+void keepCentreWhenFramed(QWidget *window)
+{
+    if (xcb_connection_t *connection = x11Connection())
+        new CentreGravity(connection, window);
 }
 
 namespace {
@@ -192,10 +254,13 @@ private:
 
 } // namespace
 
-void whenFramed(QWidget *window, std::function<void(QMargins)> framed)
+bool whenFramed(QWidget *window, std::function<void(QMargins)> framed)
 {
-    if (xcb_connection_t *connection = x11Connection())
-        QCoreApplication::instance()->installNativeEventFilter(new FrameWatcher(connection, window, std::move(framed)));
+    xcb_connection_t *connection = x11Connection();
+    if (!connection || !supports(connection, "_NET_FRAME_EXTENTS"))
+        return false;
+    QCoreApplication::instance()->installNativeEventFilter(new FrameWatcher(connection, window, std::move(framed)));
+    return true;
 }
 
 } // namespace platform
@@ -211,7 +276,11 @@ std::optional<QMargins> frameBeforeMapping(QWidget *)
 {
     return {};
 }
-void whenFramed(QWidget *, std::function<void(QMargins)>) {}
+void keepCentreWhenFramed(QWidget *) {}
+bool whenFramed(QWidget *, std::function<void(QMargins)>)
+{
+    return false;
+}
 
 } // namespace platform
 

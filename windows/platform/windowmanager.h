@@ -27,9 +27,14 @@ void keepOutOfTaskbar(QWidget *window);
 void askForFrame(QWidget *window);
 std::optional<QMargins> frameBeforeMapping(QWidget *window);
 
+// Asks the window manager to keep the centre of the window where it is as it
+// frames the window, rather than its top left corner (centre gravity).
+void keepCentreWhenFramed(QWidget *window);
+
 // Calls `framed` once, with the frame, when the window manager has framed the
 // window: for a window manager that did not answer before the window mapped.
-void whenFramed(QWidget *window, std::function<void(QMargins)> framed);
+// False where nothing will call it (no window manager that says its frame).
+bool whenFramed(QWidget *window, std::function<void(QMargins)> framed);
 
 // No program icon in the window's title bar, where window managers show it by
 // default (the window keeps its frame, title and close box).
