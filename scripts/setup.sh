@@ -11,7 +11,7 @@ packages=(cmake make g++ pkg-config qt6-base-dev qt6-qpa-plugins qt6-wayland lib
 if [ "${1:-}" = "--test" ]; then
     packages+=(xvfb openbox xdotool wmctrl icewm dbus x11-utils
                lintian dpkg-dev file appstream appstream-compose desktop-file-utils
-               python3-pyatspi python3-pil python3-xlib gir1.2-atspi-2.0 at-spi2-core weston orca fluxbox xfwm4)
+               python3-pyatspi python3-pil python3-xlib gir1.2-atspi-2.0 at-spi2-core weston orca fluxbox xfwm4 qt6ct)
 fi
 if [ "${1:-}" = "--lint" ]; then
     packages+=(clang-format clang-tidy)

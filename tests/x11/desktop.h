@@ -158,14 +158,16 @@ inline constexpr int kClientWidth = 483, kClientHeight = 416; // 7245 x 6240 twi
 class Program
 {
 public:
-    explicit Program(double scaleFactor = 1) : scale(scaleFactor)
+    // `environment`: more of it, "NAME=value" each (a desktop's theme, say).
+    explicit Program(double scaleFactor = 1, const QStringList &environment = {}) : scale(scaleFactor)
     {
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        if (scale != 1) {
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        if (scale != 1)
             env.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale));
-            process.setProcessEnvironment(env);
-        }
+        for (const QString &entry : environment)
+            env.insert(entry.section(u'=', 0, 0), entry.section(u'=', 1));
+        process.setProcessEnvironment(env);
         process.start(QStringLiteral(VELMORA_BIN), {});
         process.waitForStarted();
         window = waitForWindow(kMainTitle);

@@ -8,6 +8,8 @@
 #include "aboutwindow.h"
 #include "appsetup.h"
 #include "captionlabel.h"
+#include "contrast.h"
+#include "lineshape.h"
 #include "howtoplay.h"
 #include "optionbutton.h"
 #include "resultwindow.h"
@@ -15,6 +17,9 @@
 #include "windowowner.h"
 
 #include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QApplication>
 #include <QPushButton>
 #include <QStyleOptionButton>
@@ -176,9 +181,9 @@ QImage settled(const QRect &onScreen)
 }
 
 // The client area of a window of a fresh run at `scale`, opened and drawn.
-QImage shotOf(const QString &window, double scale)
+QImage shotOf(const QString &window, double scale, const QStringList &environment = {})
 {
-    Program velmora(scale);
+    Program velmora(scale, environment);
     if (!velmora.window)
         return {};
     QRect onScreen = velmora.client;
@@ -195,6 +200,74 @@ QImage shotOf(const QString &window, double scale)
     return settled(onScreen);
 }
 
+// The most common colour of the image's pixels that `keep` keeps.
+template <class Keep>
+QColor commonest(const QImage &shot, const QRect &box, Keep keep)
+{
+    QHash<QRgb, int> counts;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x)
+            if (keep(x, y))
+                ++counts[shot.pixel(x, y)];
+    QRgb most = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (!counts.contains(most) || it.value() > counts[most])
+            most = it.key();
+    return counts.isEmpty() ? QColor() : QColor(most);
+}
+
+// Each caption's and each line's contrast with what is behind it, from the
+// pixels of `shot` (the window's client area at 1x), where no control
+// stacked above covers them: a caption's ink is its pixel farthest from its
+// background, the commonest colour of its box; a line against the side of
+// it that it stands out from most.
+QMap<QString, qreal> contrasts(const QImage &shot, QWidget *client)
+{
+    QMap<QString, qreal> measured;
+    const QObjectList stacked = client->children();
+    for (QWidget *w : client->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        auto *label = qobject_cast<CaptionLabel *>(w);
+        auto *line = qobject_cast<LineShape *>(w);
+        if (!w->isVisibleTo(client) || !(line || (label && !label->text().isEmpty())))
+            continue;
+        QList<QRect> above;
+        for (qsizetype i = stacked.indexOf(w) + 1; i < stacked.size(); ++i)
+            if (auto *sibling = qobject_cast<QWidget *>(stacked[i]); sibling && sibling->isVisibleTo(client))
+                above << sibling->geometry();
+        auto seen = [&](int x, int y) {
+            return shot.rect().contains(x, y)
+                   && std::none_of(above.begin(), above.end(), [&](const QRect &r) { return r.contains(x, y); });
+        };
+        const QString name = w->objectName() + (label && label->index() >= 0 ? QStringLiteral("(%1)").arg(label->index())
+                                                                            : QString());
+        if (label) {
+            const QRect box = label->contentsRect().translated(w->pos());
+            const QColor back = commonest(shot, box, seen);
+            qreal best = 0;
+            for (int y = box.top(); y <= box.bottom(); ++y)
+                for (int x = box.left(); x <= box.right(); ++x)
+                    if (seen(x, y))
+                        best = std::max(best, controls::contrast(shot.pixelColor(x, y), back));
+            if (back.isValid())
+                measured[name] = best;
+            continue;
+        }
+        // A straight line of one device pixel (the design's are): its pixels, and those beside it.
+        const QRect across = QRect(line->from(), line->to()).normalized();
+        const QPoint side = across.width() == 1 ? QPoint(1, 0) : QPoint(0, 1);
+        const QColor ink = commonest(shot, across, seen);
+        qreal best = 0;
+        for (const QPoint &beside : {side, -side}) {
+            const QRect next = across.translated(beside);
+            if (const QColor back = commonest(shot, next, [&](int x, int y) { return seen(x, y) && seen(x - beside.x(), y - beside.y()); }); back.isValid())
+                best = std::max(best, controls::contrast(ink, back));
+        }
+        if (ink.isValid() && best > 0)
+            measured[name] = best;
+    }
+    return measured;
+}
+
 } // namespace
 
 class ScaleTest : public QObject
@@ -209,6 +282,8 @@ private slots:
     void framesAndLinesAt1_5x();
     void captionsWhole_data();
     void captionsWhole();
+    void readableOnDarkDesktop_data();
+    void readableOnDarkDesktop();
 };
 
 // At 2x every pixel of the 1x window becomes a uniform 2x2 block of its colour.
@@ -296,6 +371,43 @@ void ScaleTest::captionsWhole()
     QCOMPARE(shot.size(), built->size() * scale);
     const QStringList cut = captionsAtTheirEdge(shot, built, scale);
     QVERIFY2(cut.isEmpty(), qPrintable(cut.join(u' ')));
+}
+
+// On a dark desktop (qt6ct's "darker" scheme), captions and lines that take
+// the desktop's colour keep 4.5:1 or more on the designed backgrounds.
+void ScaleTest::readableOnDarkDesktop_data()
+{
+    QTest::addColumn<QString>("window");
+    for (const char *window : {"Velmora", "winx", "tako"})
+        QTest::newRow(window) << QString::fromLatin1(window);
+}
+
+void ScaleTest::readableOnDarkDesktop()
+{
+    QFETCH(QString, window);
+    const QString scheme = QStringLiteral("/usr/share/qt6ct/colors/darker.conf");
+    if (!QFile::exists(scheme))
+        QSKIP("qt6ct is not installed (make test installs it)");
+    QTemporaryDir config;
+    QDir(config.path()).mkpath(QStringLiteral("qt6ct"));
+    QFile settings(config.filePath(QStringLiteral("qt6ct/qt6ct.conf")));
+    QVERIFY(settings.open(QIODevice::WriteOnly));
+    settings.write("[Appearance]\ncustom_palette=true\ncolor_scheme_path=" + scheme.toUtf8() + "\nstyle=Fusion\n");
+    settings.close();
+    const QImage shot = shotOf(window, 1, {"QT_QPA_PLATFORMTHEME=qt6ct", "XDG_CONFIG_HOME=" + config.path()});
+    QVERIFY(!shot.isNull());
+    if (const QString dir = qEnvironmentVariable("VELMORA_GRABS"); !dir.isEmpty())
+        shot.save(QStringLiteral("%1/%2-dark.png").arg(dir, window));
+    WindowOwner owner;
+    const QMap<QString, qreal> measured = contrasts(shot, client(owner, window));
+    QStringList faint;
+    for (auto it = measured.cbegin(); it != measured.cend(); ++it) {
+        qInfo("%s %.2f", qPrintable(it.key()), it.value());
+        if (it.value() < controls::kMinContrast)
+            faint << QStringLiteral("%1 %2:1").arg(it.key()).arg(it.value(), 0, 'f', 2);
+    }
+    QVERIFY(measured.size() > 3);
+    QVERIFY2(faint.isEmpty(), qPrintable(faint.join(u", ")));
 }
 
 QTEST_MAIN(ScaleTest)

@@ -1,5 +1,6 @@
 #include "captionlabel.h"
 
+#include "contrast.h"
 #include "devicepixels.h"
 #include "ltrtext.h"
 
@@ -32,7 +33,8 @@ void CaptionLabel::paintEvent(QPaintEvent *)
     QPainter painter(this);
     if (framed_)
         controls::frameOnDevicePixels(painter, rect(), 1, kFrameColour);
-    painter.setPen(palette().color(foregroundRole()));
+    const QColor ink = palette().color(foregroundRole());
+    painter.setPen(ownInk_ ? ink : controls::readableInk(ink, {palette().color(QPalette::Window)}));
     controls::drawText(painter, contentsRect(), alignment(), text());
     if (hasFocus()) {
         // Only a cell played from the keyboard takes the focus.

@@ -18,6 +18,8 @@ public:
     explicit CaptionLabel(QWidget *parent = nullptr);
 
     void setFramed(bool framed);
+    // Text in a colour of the design's own; otherwise in the desktop's, kept readable.
+    void setOwnInk(bool own) { ownInk_ = own; }
     // What a screen reader's press does: played from the keyboard's side.
     void activate() { emit activated(); }
     bool framed() const { return framed_; }
@@ -34,5 +36,6 @@ protected:
 private:
     int index_ = -1;
     bool framed_ = false;
+    bool ownInk_ = false;
     bool pressed_ = false;
 };

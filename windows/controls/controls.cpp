@@ -9,6 +9,7 @@
 #include "twips.h"
 
 #include <QIcon>
+#include <QRegion>
 #include <QImageReader>
 #include <algorithm>
 #include <memory>
@@ -50,14 +51,29 @@ QWidget *makeLabel(QWidget *parent, const Control &c)
     label->setText(QString::fromUtf8(c.caption));
     label->setAlignment(toQt(c.align) | Qt::AlignTop);
     label->setFramed(c.framed);
+    label->setOwnInk(c.fore.set);
     return label;
 }
 
-QWidget *makeLine(QWidget *parent, const Control &c)
+// A line of the table, and the designed backgrounds of the labels behind it
+// (later in the table) that it crosses, with its window's own where they
+// leave some of it uncovered. Its ends, where it meets the lines and labels
+// it joins, do not count.
+QWidget *makeLine(QWidget *parent, std::span<const Control> table, const Control &c)
 {
-    const QColor colour = c.fore.set ? c.fore.toQColor() : parent->palette().color(QPalette::WindowText);
-    return new LineShape(parent, controls::toPx(c.at[0], c.at[1]), controls::toPx(c.at[2], c.at[3]), c.lineWidth,
-                         colour);
+    const QPoint from = controls::toPx(c.at[0], c.at[1]), to = controls::toPx(c.at[2], c.at[3]);
+    if (c.fore.set)
+        return new LineShape(parent, from, to, c.lineWidth, c.fore.toQColor());
+    const QRect across = QRect(from, to).normalized();
+    QRegion uncovered(across.width() > across.height() ? across.adjusted(1, 0, -1, 0) : across.adjusted(0, 1, 0, -1));
+    QList<QColor> behind;
+    for (const Control &b : table.subspan(size_t(&c - table.data()) + 1)) {
+        if (b.kind == Kind::Label && b.back.set && uncovered.intersects(rectOf(b))) {
+            behind << b.back.toQColor();
+            uncovered -= rectOf(b);
+        }
+    }
+    return new LineShape(parent, from, to, c.lineWidth, {}, behind, !uncovered.isEmpty());
 }
 
 QWidget *makePicture(QWidget *parent, const Control &c)
@@ -74,13 +90,13 @@ QWidget *makePicture(QWidget *parent, const Control &c)
     return picture;
 }
 
-QWidget *make(QWidget *parent, const Control &c)
+QWidget *make(QWidget *parent, std::span<const Control> table, const Control &c)
 {
     switch (c.kind) {
     case Kind::Label:
         return makeLabel(parent, c);
     case Kind::Line:
-        return makeLine(parent, c);
+        return makeLine(parent, table, c);
     case Kind::Button: {
         auto *button = new CaptionButton(QString::fromUtf8(c.caption), parent);
         // Not the dialog's default because it has the focus: a window's one
@@ -144,7 +160,7 @@ Controls build(QWidget *parent, std::span<const Control> table)
     std::unique_ptr<QWidget> head = focusPlaceholder(parent);
     // Qt stacks a later sibling over an earlier one, so the back comes first.
     for (auto it = table.rbegin(); it != table.rend(); ++it) {
-        QWidget *w = make(parent, *it);
+        QWidget *w = make(parent, table, *it);
         applyLook(w, *it);
         w->setFocusPolicy(it->tab >= 0 ? Qt::StrongFocus : Qt::NoFocus);
         if (it->tab >= 0)

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QWidget>
+#include <optional>
 
 // A straight line between two points of its parent, drawn by a thin widget of
 // its own so that it takes part in the stacking order of its siblings. It is
-// transparent to the mouse, like a drawn line.
+// transparent to the mouse, like a drawn line. Without a colour of its own it
+// takes the desktop's, kept readable on what lies behind it.
 class LineShape : public QWidget
 {
     Q_OBJECT
@@ -14,12 +16,15 @@ class LineShape : public QWidget
 public:
     int index() const { return index_; }
     void setIndex(int index) { index_ = index; }
-    LineShape(QWidget *parent, QPoint from, QPoint to, int width, const QColor &colour);
+    // `behind`: the designed colours of the controls it crosses; `onWindow`:
+    // whether its window's own background is behind some of it too.
+    LineShape(QWidget *parent, QPoint from, QPoint to, int width, std::optional<QColor> colour,
+              QList<QColor> behind = {}, bool onWindow = true);
 
     QPoint from() const { return from_; }
     QPoint to() const { return to_; }
     int lineWidth() const { return width_; }
-    QColor colour() const { return colour_; }
+    QColor colour() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -28,5 +33,7 @@ private:
     int index_ = -1;
     QPoint from_, to_;
     int width_;
-    QColor colour_;
+    std::optional<QColor> colour_;
+    QList<QColor> behind_;
+    bool onWindow_;
 };

@@ -1,5 +1,6 @@
 #include "titlebar.h"
 
+#include "contrast.h"
 #include "ltrtext.h"
 #include "windowmanager.h"
 
@@ -10,7 +11,6 @@
 #include <QPainter>
 #include <QVBoxLayout>
 #include <QWindow>
-#include <cmath>
 
 namespace platform {
 
@@ -18,18 +18,6 @@ namespace {
 
 constexpr int kHeight = 32;    // logical pixels, its bottom line included
 constexpr int kCloseSize = 28; // the close box's target, as large as the desktop's own
-constexpr qreal kMinContrast = 4.5;
-
-// WCAG's contrast ratio of two colours, from 1 (alike) to 21 (black on white).
-qreal contrast(const QColor &a, const QColor &b)
-{
-    auto luminance = [](const QColor &c) {
-        auto channel = [](qreal v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
-    };
-    const qreal la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
 
 QColor mix(const QColor &a, const QColor &b, float t)
 {
@@ -49,10 +37,11 @@ QColor ink(bool active)
 {
     const QPalette palette = desktop();
     const QColor back = palette.color(QPalette::Window), text = palette.color(QPalette::WindowText);
-    if (contrast(text, back) < kMinContrast) // a theme with too faint a text: black or white instead
-        return contrast(Qt::black, back) > contrast(Qt::white, back) ? QColor(Qt::black) : QColor(Qt::white);
+    // A theme with too faint a text: black or white instead.
+    if (controls::contrast(text, back) < controls::kMinContrast)
+        return controls::blackOrWhite({back});
     for (float t = active ? 0 : 0.4F; t > 0; t -= 0.05F)
-        if (contrast(mix(text, back, t), back) >= kMinContrast)
+        if (controls::contrast(mix(text, back, t), back) >= controls::kMinContrast)
             return mix(text, back, t);
     return text;
 }
