@@ -19,6 +19,10 @@ fi
 shift
 
 work=$(mktemp -d)
+# A runtime folder of its own, as a desktop session has: the AT-SPI bus and
+# Qt keep their sockets there, apart from any other run's.
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 xvfb_pid=""
 wm_pid=""
 # Asked to end, then made to: fluxbox may leave SIGTERM unanswered (with its
@@ -37,9 +41,10 @@ cleanup() {
 trap cleanup EXIT
 
 # -displayfd: the server picks a free display and writes its number.
-# -noreset: the server would reset, dropping whoever is connecting, each time
-# its last client leaves (the readiness check below is one).
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset 5>"$work/display" 2>"$work/xvfb.log" &
+# 1920x1440: room for the main window at 3x. -noreset: the server would
+# reset, dropping whoever is connecting, each time its last client leaves
+# (the readiness check below is one).
+Xvfb -displayfd 5 -screen 0 1920x1440x24 -nolisten tcp -noreset 5>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 until [ -s "$work/display" ]; do
     kill -0 "$xvfb_pid" 2>/dev/null || break

@@ -180,24 +180,24 @@ QImage settled(const QRect &onScreen)
     return now;
 }
 
+// The window of that name in a run of the program, opened as a player
+// would; 0 if it did not open.
+qulonglong opened(Program &velmora, const QString &window)
+{
+    for (const Opening &o : kOpenings)
+        if (window == QLatin1StringView(o.name))
+            return velmora.open(o.keys) ? waitForWindow(o.title) : 0;
+    return velmora.window;
+}
+
 // The client area of a window of a fresh run at `scale`, opened and drawn.
 QImage shotOf(const QString &window, double scale, const QStringList &environment = {})
 {
     Program velmora(scale, environment);
-    if (!velmora.window)
+    const qulonglong id = velmora.window ? opened(velmora, window) : 0;
+    if (!id)
         return {};
-    QRect onScreen = velmora.client;
-    for (const Opening &o : kOpenings) {
-        if (window == QLatin1StringView(o.name)) {
-            if (!velmora.open(o.keys))
-                return {};
-            const qulonglong opened = waitForWindow(o.title);
-            if (!opened)
-                return {};
-            onScreen = clientRect(opened);
-        }
-    }
-    return settled(onScreen);
+    return settled(id == velmora.window ? velmora.client : clientRect(id));
 }
 
 // The most common colour of the image's pixels that `keep` keeps.
@@ -284,6 +284,8 @@ private slots:
     void captionsWhole();
     void readableOnDarkDesktop_data();
     void readableOnDarkDesktop();
+    void wholeAtFractionalScales_data();
+    void wholeAtFractionalScales();
 };
 
 // At 2x every pixel of the 1x window becomes a uniform 2x2 block of its colour.
@@ -408,6 +410,44 @@ void ScaleTest::readableOnDarkDesktop()
     }
     QVERIFY(measured.size() > 3);
     QVERIFY2(faint.isEmpty(), qPrintable(faint.join(u", ")));
+}
+
+// At fractional scales every device row and column of a window lies inside
+// it: the window manager gives each the size it asks for (Qt asks for a step
+// of two device pixels at 1.5x and 1.75x, which rounded odd sizes down), and
+// the main window's blue strip keeps its last row below a menu bar of whole
+// device pixels.
+void ScaleTest::wholeAtFractionalScales_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<double>("scale");
+    for (double scale : {1.25, 1.5, 1.75, 2.5, 3.0})
+        QTest::addRow("Velmora at %gx", scale) << QStringLiteral("Velmora") << scale;
+    for (const char *window : {"winx", "wino", "first", "frmAbout"})
+        QTest::addRow("%s at 1.75x", window) << QString::fromLatin1(window) << 1.75;
+}
+
+void ScaleTest::wholeAtFractionalScales()
+{
+    QFETCH(QString, window);
+    QFETCH(double, scale);
+    Program velmora(scale);
+    QVERIFY(velmora.window);
+    const qulonglong id = opened(velmora, window);
+    QVERIFY(id);
+    const QString hints = run(QStringLiteral("xprop"), {"-id", QString::number(id), "WM_NORMAL_HINTS"});
+    const QStringList asked =
+        hints.section(QStringLiteral("minimum size: "), 1).section(u'\n', 0, 0).split(QStringLiteral(" by "));
+    QCOMPARE(asked.size(), 2);
+    QCOMPARE(clientRect(id).size(), QSize(asked[0].toInt(), asked[1].toInt()));
+    if (id == velmora.window) {
+        const QRect strip(velmora.client.left() + qRound(10 * scale), velmora.client.top(), 1, velmora.client.height());
+        const QImage column = settled(strip);
+        int blue = 0;
+        while (blue < column.height() && column.pixelColor(0, column.height() - 1 - blue) == QColor(0, 0, 255))
+            ++blue;
+        QCOMPARE(blue, qRound(56 * scale)); // 5400 twips down to the client's bottom
+    }
 }
 
 QTEST_MAIN(ScaleTest)

@@ -8,6 +8,7 @@
 #include <QLayout>
 #include <QScreen>
 #include <QWidget>
+#include <cmath>
 
 namespace platform {
 
@@ -59,6 +60,21 @@ void place(QWidget *window, const WindowProperties &props)
     }
 }
 
+// A menu bar a whole number of device pixels tall (19 logical pixels are 28.5
+// at 1.5x): the client area below it then starts on a device pixel, and the
+// window, a whole number of device pixels tall, holds the client's last row.
+void onWholeDevicePixels(QWidget *menuBar)
+{
+    const qreal ratio = menuBar->devicePixelRatioF();
+    const int natural = menuBar->sizeHint().height();
+    for (int height = natural; height < natural + 4; ++height) {
+        if (std::abs(height * ratio - std::round(height * ratio)) < 1e-6) {
+            menuBar->setFixedHeight(height);
+            return;
+        }
+    }
+}
+
 } // namespace
 
 Qt::WindowFlags windowFlags()
@@ -84,9 +100,16 @@ void applyProperties(QWidget *window, QWidget *client, const WindowProperties &p
     client->setFixedSize(controls::sizeToPx(props.clientWidth, props.clientHeight));
     if (client != window) {
         // The menu bar sits above the client area and adds to the window's height.
+        if (QWidget *menuBar = window->layout()->menuBar())
+            onWholeDevicePixels(menuBar);
         window->layout()->setSizeConstraint(QLayout::SetFixedSize);
         window->adjustSize();
     }
+    // Qt asks for a resize increment of one logical pixel, two device pixels
+    // at 1.5x and 1.75x: window managers then round an odd height or width
+    // down to an even one, and the window loses its last row or column. With
+    // its own size as the base, no step is taken at all.
+    window->setBaseSize(window->size());
     if (!props.taskbar)
         keepOutOfTaskbar(window);
     place(window, props);
