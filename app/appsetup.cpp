@@ -5,12 +5,19 @@
 #include "modalreach.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QIcon>
+#include <QThreadPool>
 
 namespace app {
 
 void configure()
 {
+    // Qt reads the desktop's font list from fontconfig on first use, some
+    // 10 ms: it is read on the second core while the windows are built (the
+    // font database's functions are thread-safe).
+    QThreadPool::globalInstance()->start([] { QFontDatabase::families(); });
+
     // No display name: Qt would append it to every window title.
     QApplication::setApplicationName(QStringLiteral(VELMORA_NAME));
     QApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));

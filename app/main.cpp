@@ -57,7 +57,7 @@ int main(int argc, char *argv[])
     int status = 0;
     {
         WindowOwner windows;
-        windows.mainWindow().show();
+        windows.showMainWindow();
         status = QApplication::exec();
     }
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

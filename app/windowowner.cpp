@@ -2,10 +2,12 @@
 
 #include "aboutwindow.h"
 #include "confirm.h"
+#include "faces.h"
 #include "howtoplay.h"
 #include "resultwindow.h"
 #include "rules.h"
 #include "starterchoice.h"
+#include "windowmanager.h"
 
 #include <QCoreApplication>
 
@@ -52,6 +54,13 @@ MainWindow &WindowOwner::mainWindow()
         connect(w, &MainWindow::resultFound, this, &WindowOwner::showResult);
         connect(w, &MainWindow::closing, this, &WindowOwner::unloadSecondary);
     });
+}
+
+void WindowOwner::showMainWindow()
+{
+    mainWindow().show();
+    platform::sendRequestsNow(); // the window manager gets to work at once
+    controls::drawCaptionsAhead(main_);
 }
 
 StarterChoiceWindow &WindowOwner::starterChoice()

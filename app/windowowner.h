@@ -26,6 +26,9 @@ public:
     ~WindowOwner() override; // unloads every window
 
     MainWindow &mainWindow();
+    // The program's start: the main window shown, its first frame made ready
+    // while the window manager frames it.
+    void showMainWindow();
     StarterChoiceWindow &starterChoice();
     ResultWindow &resultWindow(game::Result result);
     HowToPlayWindow &howToPlay();

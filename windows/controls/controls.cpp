@@ -22,6 +22,8 @@ QFont toQFont(const Font &font)
     QFont f(standIn(QString::fromLatin1(font.face), font.points));
     f.setPointSizeF(font.points);
     f.setWeight(QFont::Weight(font.weight));
+    if (holdsEveryLetter(f.family()))
+        f.setStyleStrategy(QFont::NoFontMerging);
     return f;
 }
 

@@ -1,5 +1,13 @@
 #include "faces.h"
 
+#include "ltrtext.h"
+
+#include <QAbstractButton>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QWidget>
+
 namespace controls {
 
 QString standIn(const QString &face, double points)
@@ -23,11 +31,32 @@ QString standIn(const QString &face, double points)
     return face;
 }
 
+bool holdsEveryLetter(const QString &family)
+{
+    return family != QLatin1StringView("Miriam CLM");
+}
+
 QFont windowFont()
 {
     QFont font(standIn(QStringLiteral("MS Sans Serif"), 9));
     font.setPointSizeF(9);
     return font;
+}
+
+void drawCaptionsAhead(QWidget *window)
+{
+    QImage scratch(1, 1, QImage::Format_ARGB32_Premultiplied);
+    scratch.setDevicePixelRatio(window->devicePixelRatioF());
+    QPainter painter(&scratch);
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        auto *label = qobject_cast<QLabel *>(w);
+        auto *button = qobject_cast<QAbstractButton *>(w);
+        const QString text = label ? label->text() : button ? button->text() : QString();
+        if (text.isEmpty() || !w->isVisibleTo(window))
+            continue;
+        painter.setFont(w->font());
+        drawText(painter, w->rect(), label ? label->alignment() : Qt::AlignCenter, text);
+    }
 }
 
 } // namespace controls

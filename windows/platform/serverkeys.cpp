@@ -93,15 +93,14 @@ bool watchHeldKeys()
     xcb_connection_t *connection = x11Connection();
     if (!connection)
         return false;
-    const auto extension = xcb_xkb_use_extension(connection, XCB_XKB_MAJOR_VERSION, XCB_XKB_MINOR_VERSION);
-    ReplyPtr<xcb_xkb_use_extension_reply_t> use(xcb_xkb_use_extension_reply(connection, extension, nullptr), free);
-    if (!use || !use->supported)
-        return false;
+    // Both asked at once: the server takes them in order.
     constexpr uint32_t kRealReleases = XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT;
+    const auto extension = xcb_xkb_use_extension(connection, XCB_XKB_MAJOR_VERSION, XCB_XKB_MINOR_VERSION);
     const auto cookie =
         xcb_xkb_per_client_flags(connection, XCB_XKB_ID_USE_CORE_KBD, kRealReleases, kRealReleases, 0, 0, 0);
+    ReplyPtr<xcb_xkb_use_extension_reply_t> use(xcb_xkb_use_extension_reply(connection, extension, nullptr), free);
     ReplyPtr<xcb_xkb_per_client_flags_reply_t> reply(xcb_xkb_per_client_flags_reply(connection, cookie, nullptr), free);
-    if (!reply || !(reply->value & kRealReleases))
+    if (!use || !use->supported || !reply || !(reply->value & kRealReleases))
         return false;
     if (!keyWatcher) {
         keyWatcher = new KeyWatcher(connection);

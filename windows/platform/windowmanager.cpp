@@ -109,6 +109,12 @@ void leaveOutWindowMenu(QWidget *window)
     window->installEventFilter(new NoWindowMenu(window));
 }
 
+void sendRequestsNow()
+{
+    if (xcb_connection_t *connection = x11Connection())
+        xcb_flush(connection);
+}
+
 void keepOutOfTaskbar(QWidget *window)
 {
     xcb_connection_t *connection = x11Connection();
@@ -269,6 +275,7 @@ bool whenFramed(QWidget *window, std::function<void(QMargins)> framed)
 
 namespace platform {
 
+void sendRequestsNow() {}
 void keepOutOfTaskbar(QWidget *) {}
 void leaveOutWindowMenu(QWidget *) {}
 void askForFrame(QWidget *) {}

@@ -15,6 +15,10 @@ namespace platform {
 // itself and may draw no title bars.
 bool onWayland();
 
+// Sends what has been asked of the display server so far, now rather than
+// when the program next waits for events.
+void sendRequestsNow();
+
 // Asks for no taskbar button for the window.
 void keepOutOfTaskbar(QWidget *window);
 

@@ -16,6 +16,7 @@ xcb_connection_t *x11Connection();
 template <class Reply>
 using ReplyPtr = std::unique_ptr<Reply, decltype(&free)>;
 
+// The atom of that name (the program's own are asked for together, once).
 xcb_atom_t internAtom(xcb_connection_t *connection, const char *name);
 
 // The 32-bit values of a window property, empty when it is not set.
