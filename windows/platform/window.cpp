@@ -17,10 +17,13 @@ namespace {
 // The outer window, frame included, centred on the screen.
 void centreWithFrame(QWidget *window, QMargins frame)
 {
-    QRect outer(QPoint(), window->size().grownBy(frame));
+    // Its fixed size: a window manager's answer may arrive while the window
+    // still has another.
+    const QSize size = window->minimumSize() == window->maximumSize() ? window->minimumSize() : window->size();
+    QRect outer(QPoint(), size.grownBy(frame));
     outer.moveCenter(window->screen()->geometry().center());
     // setGeometry places the client area, not the frame.
-    window->setGeometry(QRect(outer.topLeft() + QPoint(frame.left(), frame.top()), window->size()));
+    window->setGeometry(QRect(outer.topLeft() + QPoint(frame.left(), frame.top()), size));
 }
 
 // Where the window manager says what its frame will be before the window maps

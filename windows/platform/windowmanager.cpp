@@ -223,7 +223,9 @@ void keepCentreWhenFramed(QWidget *window)
 
 namespace {
 
-// Waits for _NET_FRAME_EXTENTS on one window, then calls back once and goes.
+// Waits for one window to be framed, then calls back once and goes. Framed
+// means mapped with _NET_FRAME_EXTENTS set: an answer to the request for the
+// frame may come after all, before the window is framed, and be an estimate.
 class FrameWatcher : public QAbstractNativeEventFilter
 {
 public:
@@ -236,11 +238,24 @@ public:
     {
         if (type != "xcb_generic_event_t")
             return false;
-        const auto *event = static_cast<const xcb_property_notify_event_t *>(message);
-        if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY || event->window != id_ || event->atom != extents_)
+        const auto *event = static_cast<const xcb_generic_event_t *>(message);
+        switch (event->response_type & 0x7f) {
+        case XCB_MAP_NOTIFY:
+            if (reinterpret_cast<const xcb_map_notify_event_t *>(event)->window != id_)
+                return false;
+            mapped_ = true;
+            break;
+        case XCB_PROPERTY_NOTIFY: {
+            const auto *change = reinterpret_cast<const xcb_property_notify_event_t *>(event);
+            if (change->window != id_ || change->atom != extents_)
+                return false;
+            break;
+        }
+        default:
             return false;
+        }
         const QList<uint32_t> lrtb = property(connection_, id_, extents_, XCB_ATOM_CARDINAL);
-        if (lrtb.size() != 4)
+        if (!mapped_ || lrtb.size() != 4)
             return false;
         // Gone before it is called back: the callback may create filters of its own.
         std::unique_ptr<FrameWatcher> self(this);
@@ -256,6 +271,7 @@ private:
     xcb_window_t id_;
     xcb_atom_t extents_;
     std::function<void(QMargins)> framed_;
+    bool mapped_ = false;
 };
 
 } // namespace
