@@ -66,7 +66,12 @@ void WindowOwner::showMainWindow()
 StarterChoiceWindow &WindowOwner::starterChoice()
 {
     return instance(starterChoice_, [this](StarterChoiceWindow *w) {
-        connect(w, &StarterChoiceWindow::oOpensChosen, this, [this] { mainWindow().setNextMark(game::kO); });
+        connect(w, &StarterChoiceWindow::oOpensChosen, this, [this] {
+            const bool changed = game::xIsNext(mainWindow().nextMark());
+            mainWindow().setNextMark(game::kO);
+            if (changed)
+                mainWindow().announceTurn();
+        });
         connect(w, &SecondaryWindow::left, this, [this] { unload(starterChoice_); });
     });
 }
@@ -105,12 +110,18 @@ void WindowOwner::unloadSecondary()
 
 void WindowOwner::showResult(game::Result result)
 {
-    resultWindow(result).exec();
+    ResultWindow &window = resultWindow(result);
+    // The move that ended the game is read before the result: the window's
+    // focus would otherwise cut it short.
+    if (const QString move = mainWindow().lastMove(); !move.isEmpty())
+        window.setAccessibleName(move + QStringLiteral(". ") + window.windowTitle());
+    window.exec();
 }
 
 void WindowOwner::finishGame(game::Result result)
 {
     game::finishGame(mainWindow(), result, starterChoice().rule());
+    mainWindow().announceNewGame();
     unload(results_[size_t(result)]);
 }
 
@@ -119,6 +130,7 @@ void WindowOwner::command(MainWindow::Command command)
     switch (command) {
     case MainWindow::Command::NewGame:
         game::newGame(mainWindow(), starterChoice().rule());
+        mainWindow().announceNewGame();
         break;
     case MainWindow::Command::Exit:
         if (windows::confirm(QString::fromUtf8("?אתה בטוח שאתה רוצה לצאת"), QString::fromUtf8("יציאה")))

@@ -1,5 +1,6 @@
 #include "confirm.h"
 
+#include "accessibility.h"
 #include "ltrtext.h"
 #include "titlebar.h"
 #include "windowmanager.h"
@@ -25,9 +26,12 @@ bool confirm(const QString &text, const QString &title)
     }
     // The label that shows the question, found by what it shows: the box has
     // no public way to it.
-    for (QLabel *label : box.findChildren<QLabel *>())
-        if (label->text() == text)
+    for (QLabel *label : box.findChildren<QLabel *>()) {
+        if (label->text() == text) {
             controls::drawLeftToRight(label);
+            controls::nameInReadingOrder(label, text);
+        }
+    }
     platform::comeUpOverActiveWindow(&box);
     box.exec();
     return box.clickedButton() == box.button(QMessageBox::Yes);

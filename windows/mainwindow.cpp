@@ -242,6 +242,8 @@ void MainWindow::play(int k, Focus focus)
     if (blockedByModal())
         return;
     const bool placed = game::placeMark(*this, k);
+    if (placed)
+        lastMove_ = cell(k) + QStringLiteral(", שורה %1, עמודה %2").arg((k - 1) / 3 + 1).arg((k - 1) % 3 + 1);
     if (focus == Focus::Stays)
         return;
     // From the keyboard or a screen reader, the cell played takes the focus,
@@ -322,6 +324,17 @@ void MainWindow::keyPressEvent(QKeyEvent *event)
     } else {
         QMainWindow::keyPressEvent(event);
     }
+}
+
+void MainWindow::announceNewGame()
+{
+    lastMove_.clear();
+    announce(QStringLiteral("לוח ריק, תור ") + (game::xIsNext(nextMark()) ? game::kX : game::kO));
+}
+
+void MainWindow::announceTurn()
+{
+    announce(QStringLiteral("תור ") + (game::xIsNext(nextMark()) ? game::kX : game::kO));
 }
 
 QString MainWindow::scoreboard() const

@@ -41,6 +41,15 @@ public:
     // One pass of the board check; what Timer1 runs on every tick.
     bool checkBoard();
 
+    // What screen readers are told of what a sighted player sees change.
+    // The move last played, as readers say it ("X, שורה 1, עמודה 3"); empty
+    // on a board cleared since.
+    QString lastMove() const { return lastMove_; }
+    // A new game: the board is empty, and whose turn it is.
+    void announceNewGame();
+    // Whose turn it is, changed by no move.
+    void announceTurn();
+
 signals:
     // A button, menu item or shortcut gave a command.
     void commandChosen(MainWindow::Command command);
@@ -78,6 +87,7 @@ private:
     std::array<CaptionLabel *, 3> tallies_{};
     CaptionLabel *nextMark_ = nullptr;
     QLabel *notice_ = nullptr; // what screen readers are told wherever the focus is
+    QString lastMove_;
     QTimer *timer_ = nullptr;
     game::BoardCheck check_;
 };

@@ -101,7 +101,7 @@ try:
     check(all(cells.values()), "the cells are found by their places")
 
     def result():
-        return in_app(lambda n: n.getRole() == pyatspi.ROLE_DIALOG and n.name == "האיקס ניצח"
+        return in_app(lambda n: n.getRole() == pyatspi.ROLE_DIALOG and n.name.endswith("האיקס ניצח")
                       and n.getState().contains(pyatspi.STATE_SHOWING))
 
     # Games won by X until the result window, which the compositor places where it

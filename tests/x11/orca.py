@@ -84,34 +84,36 @@ try:
                              "--debug-file", os.ttyname(log)], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     hears("", title, seconds=30)
 
-    print("A game, X taking the top row:")
-    hears("1", "X push button", "שורה 1, עמודה 1, תור O")
-    hears("4", "O push button", "שורה 2, עמודה 1, תור X")
-    hears("2", "X push button", "שורה 1, עמודה 2, תור O")
-    hears("5", "O push button", "שורה 2, עמודה 2, תור X")
-    hears("3", "האיקס ניצח dialog", "חזרה למשחק push button")  # the line's result may cut the move short
-    hears("space", "push button")  # back on the board
-    hears("0", "X 1, O 0, תיקו 0")
-    print("The board by the arrows, and a move there:")
-    hears("5", "X push button", "שורה 2, עמודה 2, תור O")
-    hears("Up", "שורה 1, עמודה 2, תור O push button")
-    hears("Return", "O שורה 1, עמודה 2, תור X")
-    print("O opens from now on, through the menus:")
-    hears("F10", "חדש")
-    hears("Right", "ניקוי תוצאות")
-    hears("Down", "?מי ראשון")
-    hears("Return", "?מי ראשון dialog")
-    hears("Down", "O-שחקן מספר שנים")
-    hears("Tab", "אישור push button")
-    hears("space", "push button")
-    print("The tallies cleared:")
-    hears("F10", "חדש")
-    hears("Right", "ניקוי תוצאות")
-    hears("Return", "האם אתם בטוחים שאתם רוצים לנקות את התוצאות")
-    hears("Return", "push button")
-    hears("0", "X 0, O 0, תיקו 0")
-    print("Leaving:")
-    hears("ctrl+x", "?אתה בטוח שאתה רוצה לצאת")
+    # Each row: what it shows, then keys and what Orca says after each, in order.
+    moves = [("A game, X taking the top row, the last move read before the result:",
+              [("1", "X push button", "שורה 1, עמודה 1, תור O"), ("4", "O push button", "שורה 2, עמודה 1, תור X"),
+               ("2", "X push button"), ("5", "O push button"), ("3", "X, שורה 1, עמודה 3. האיקס ניצח dialog"),
+               ("space", "לוח ריק, תור X"), ("0", "X 1, O 0, תיקו 0")]),
+             ("The board by the arrows, and a move there; F2 empties it:",
+              [("5", "X push button", "שורה 2, עמודה 2, תור O"), ("Up", "שורה 1, עמודה 2, תור O push button"),
+               ("Return", "O שורה 1, עמודה 2, תור X"), ("F2", "לוח ריק, תור X")]),
+             ("A draw:", [(key, "push button") for key in "51372846"] + [("9", "X, שורה 3, עמודה 3. תיקו dialog"),
+                                                                      ("space", "לוח ריק, תור X")]),
+             ("O opens from now on, through the menus, read in reading order:",
+              [("F10", "חדש"), ("Right", "ניקוי תוצאות"), ("Down", "מי ראשון?"), ("Return", "מי ראשון? dialog"),
+               ("Down", "שחקן מספר שנים תמיד הראשון - כלומר ה-O", "תור O"), ("Tab", "אישור push button"),
+               ("space", "push button")]),
+             ("O wins the top row under always O:",
+              [(key, "push button") for key in "1425"] + [("3", "O, שורה 1, עמודה 3. העיגול ניצח dialog"),
+                                                        ("space", "לוח ריק, תור O")]),
+             ("The tallies cleared:",
+              [("F10", "חדש"), ("Right", "ניקוי תוצאות"), ("Return", "האם אתם בטוחים שאתם רוצים לנקות את התוצאות"),
+               ("Return", "push button"), ("0", "X 0, O 0, תיקו 0")]),
+             ("About, its texts by Tab:",
+              [("F10", "חדש"), ("Right", "ניקוי תוצאות"), ("Right", "איך משחקים"), ("Down", "אודות"),
+               ("Return", "About Velmora dialog"), ("Tab", "Velmora"), ("Tab", "Version 1.2.0"), ("Tab", "תאור התוכנה"),
+               ("Tab", "נכתב בידי צוות הבית"), ("Tab", "דוא\"ל: velmora@example.org"), ("Tab", "www.example.org"),
+               ("Escape", title)]),
+             ("Leaving:", [("ctrl+x", "אתה בטוח שאתה רוצה לצאת?")])]
+    for what, steps in moves:
+        print(what)
+        for keys, *expected in steps:
+            hears(keys, *expected)
     drive.press("Return")
     status = exit_status(program)
     check(status == 0, "Enter answers Yes and the program ends, status %r" % status)

@@ -72,11 +72,12 @@ try:
         check(wait_for(lambda: (place, mark) in heard, 5), "key %d heard as %s on %s" % (cell, mark, place))
 
     def result_dialog():
-        return in_app(lambda n: n.getRole() == pyatspi.ROLE_DIALOG and n.name == "האיקס ניצח"
+        return in_app(lambda n: n.getRole() == pyatspi.ROLE_DIALOG and n.name.endswith("האיקס ניצח")
                       and n.getState().contains(pyatspi.STATE_SHOWING))
 
     dialog = wait_for(result_dialog)
-    check(dialog is not None, "the result comes up as a dialog named by its title")
+    check(dialog is not None and dialog.name == "X, שורה 1, עמודה 3. האיקס ניצח",
+          "the result comes up as a dialog named by the last move and its title")
     if dialog is not None:
         check(dialog.getState().contains(pyatspi.STATE_MODAL), "the result dialog is modal")
         names = [n.name for n, depth in walk(dialog) if depth > 0]
@@ -107,8 +108,8 @@ try:
         action = node.queryAction()
         action.doAction([action.getName(i).lower() for i in range(action.nActions)].index("press"))
 
-    def shown_modal(title):
-        return in_app(lambda n: n.getRole() in (pyatspi.ROLE_DIALOG, pyatspi.ROLE_ALERT) and n.name == title
+    def shown_modal(title):  # named by its title, in reading order, after a result's last move
+        return in_app(lambda n: n.getRole() in (pyatspi.ROLE_DIALOG, pyatspi.ROLE_ALERT) and n.name.endswith(title)
                       and n.getState().contains(pyatspi.STATE_SHOWING))
 
     def cell(k):
@@ -120,8 +121,8 @@ try:
     # How each opens after a new game (its keys, then the menu and item chosen, if any), its
     # title, and its button that leaves it.
     kinds = [("1 4 2 5 3", None, "האיקס ניצח", "חזרה למשחק"), ("1 4 2 5 9 6", None, "העיגול ניצח", "חזרה למשחק"),
-             ("5 1 3 7 2 8 4 6 9", None, "תיקו", "חזרה למשחק"), ("5", (1, 1), "?מי ראשון", "אישור"),
-             ("5", (2, 0), "?איך משחקים", "חזרה"), ("5", (2, 1), "About Velmora", "אישור"),
+             ("5 1 3 7 2 8 4 6 9", None, "תיקו", "חזרה למשחק"), ("5", (1, 1), "מי ראשון?", "אישור"),
+             ("5", (2, 0), "איך משחקים?", "חזרה"), ("5", (2, 1), "About Velmora", "אישור"),
              ("5 ctrl+x", None, "יציאה", "לא"), ("5", (1, 0), "Velmora", "לא")]
     for keys, menu_item, title, leave in kinds:
         drive.key(window, "F2")
@@ -146,7 +147,7 @@ try:
             break
         now = "".join(cell(k).name or " " for k in range(1, 10))  # read after the actions ran
         check(now == marks, "under %s the board stays %r, not %r" % (title, marks, now))
-        check(shown_modal("?איך משחקים" if title == "About Velmora" else "About Velmora") is None,
+        check(shown_modal("איך משחקים?" if title == "About Velmora" else "About Velmora") is None,
               "under %s a menu item opens nothing" % title)
         press(find(modal, lambda n: n.getRole() == pyatspi.ROLE_PUSH_BUTTON and n.name == leave))
         check(wait_for(lambda: shown_modal(title) is None), "%s left by its button" % title)

@@ -1,9 +1,13 @@
 #include "accessibility.h"
 
 #include "captionlabel.h"
+#include "ltrtext.h"
 
 #include <QAccessibleWidget>
+#include <QAction>
 #include <QLabel>
+#include <QMenu>
+#include <QPointer>
 #include <QSet>
 
 namespace controls {
@@ -110,8 +114,70 @@ public:
     }
 };
 
+// A menu item with its caption in reading order: Qt's own gives readers the
+// caption as stored, and an action has no accessible name of its own.
+class MenuItem : public QAccessibleInterface, public QAccessibleActionInterface
+{
+public:
+    MenuItem(QMenu *menu, QAction *action) : menu_(menu), action_(action) {}
+
+    bool isValid() const override { return menu_ && action_; }
+    QObject *object() const override { return action_; }
+    QWindow *window() const override { return menu_ ? menu_->windowHandle() : nullptr; }
+    QAccessibleInterface *parent() const override { return QAccessible::queryAccessibleInterface(menu_); }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name)
+            return readingOrder(action_->text());
+        return t == QAccessible::Accelerator ? action_->shortcut().toString() : QString();
+    }
+    void setText(QAccessible::Text, const QString &) override {}
+    QRect rect() const override
+    {
+        const QRect r = menu_->actionGeometry(action_);
+        return QRect(menu_->mapToGlobal(r.topLeft()), r.size());
+    }
+    QAccessible::Role role() const override { return QAccessible::MenuItem; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s;
+        s.invisible = !menu_->isVisible() || !action_->isVisible();
+        s.focusable = true;
+        s.focused = menu_->activeAction() == action_;
+        s.disabled = !action_->isEnabled();
+        return s;
+    }
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface *>(this) : nullptr;
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    QStringList keyBindingsForAction(const QString &) const override
+    {
+        return action_->shortcut().isEmpty() ? QStringList() : QStringList{action_->shortcut().toString()};
+    }
+    void doAction(const QString &action) override
+    {
+        if (action == pressAction() && action_->isEnabled())
+            action_->trigger();
+    }
+
+private:
+    QPointer<QMenu> menu_;
+    QPointer<QAction> action_;
+};
+
 QAccessibleInterface *factory(const QString &, QObject *object)
 {
+    if (auto *action = qobject_cast<QAction *>(object)) {
+        auto *menu = qobject_cast<QMenu *>(action->parent());
+        return menu && readingOrder(action->text()) != action->text().simplified() ? new MenuItem(menu, action)
+                                                                                  : nullptr;
+    }
     auto *w = qobject_cast<QWidget *>(object);
     if (!w)
         return nullptr;
@@ -154,6 +220,12 @@ void readAsNotice(QLabel *label)
 void readAsDialog(QWidget *window)
 {
     dialogs.add(window);
+}
+
+void nameInReadingOrder(QWidget *control, const QString &caption)
+{
+    if (const QString read = readingOrder(caption); read != caption.simplified())
+        control->setAccessibleName(read);
 }
 
 } // namespace controls

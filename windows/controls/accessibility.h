@@ -26,4 +26,9 @@ void readAsNotice(QLabel *label);
 // A window that readers meet as a dialog, whose decorative controls they skip.
 void readAsDialog(QWidget *window);
 
+// Readers are given the caption (or a window's title) in reading order where
+// that is not the order it is stored in (see readingOrder): what is drawn
+// stays as stored.
+void nameInReadingOrder(QWidget *control, const QString &caption);
+
 } // namespace controls

@@ -141,6 +141,8 @@ void applyLook(QWidget *w, const Control &c)
     }
     if (c.kind == Kind::Line || c.decorative)
         controls::hideFromReaders(w);
+    else if (c.kind != Kind::Picture)
+        controls::nameInReadingOrder(w, QString::fromUtf8(c.caption));
 }
 
 std::unique_ptr<QWidget> focusPlaceholder(QWidget *parent)
@@ -164,7 +166,8 @@ Controls build(QWidget *parent, std::span<const Control> table)
     for (auto it = table.rbegin(); it != table.rend(); ++it) {
         QWidget *w = make(parent, table, *it);
         applyLook(w, *it);
-        w->setFocusPolicy(it->tab >= 0 ? Qt::StrongFocus : Qt::NoFocus);
+        // A label is a stop of the Tab key only (About's texts, for readers).
+        w->setFocusPolicy(it->tab < 0 ? Qt::NoFocus : it->kind == Kind::Label ? Qt::TabFocus : Qt::StrongFocus);
         if (it->tab >= 0)
             focusChain.emplace_back(it->tab, w);
         w->setVisible(!it->hidden);

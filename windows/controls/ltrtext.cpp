@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPaintDevice>
 #include <QPainter>
+#include <algorithm>
 
 namespace controls {
 
@@ -78,6 +79,81 @@ public:
 void drawLeftToRight(QLabel *label)
 {
     label->installEventFilter(new LabelPainter(label));
+}
+
+namespace {
+
+bool rightToLeft(QChar c)
+{
+    return c.direction() == QChar::DirR || c.direction() == QChar::DirAL;
+}
+
+bool leftToRight(QChar c)
+{
+    return c.direction() == QChar::DirL || c.direction() == QChar::DirEN || c.direction() == QChar::DirAN;
+}
+
+// Which characters run right to left in a line of the given base direction
+// (the bidirectional algorithm for text without embeddings): strong ones
+// their own way, the others the way of the strong ones on both sides when
+// they agree, else the line's.
+QList<bool> runsRightToLeft(const QString &line, bool baseRightToLeft)
+{
+    QList<bool> rtl(line.size(), baseRightToLeft);
+    qsizetype i = 0;
+    while (i < line.size()) {
+        if (rightToLeft(line[i]) || leftToRight(line[i])) {
+            rtl[i] = rightToLeft(line[i]);
+            ++i;
+            continue;
+        }
+        qsizetype end = i;
+        while (end < line.size() && !rightToLeft(line[end]) && !leftToRight(line[end]))
+            ++end;
+        const bool before = i > 0 ? rtl[i - 1] : baseRightToLeft;
+        const bool after = end < line.size() ? rightToLeft(line[end]) : baseRightToLeft;
+        for (qsizetype k = i; k < end; ++k)
+            rtl[k] = before == after ? before : baseRightToLeft;
+        i = end;
+    }
+    return rtl;
+}
+
+// Reverses each run of characters marked `reversed`.
+QString reverseRuns(QString text, const QList<bool> &reversed)
+{
+    for (qsizetype i = 0; i < text.size();) {
+        qsizetype end = i;
+        while (end < text.size() && reversed[end] == reversed[i])
+            ++end;
+        if (reversed[i])
+            std::reverse(text.begin() + i, text.begin() + end);
+        i = end;
+    }
+    return text;
+}
+
+} // namespace
+
+QString readingOrder(const QString &caption)
+{
+    const QString text = caption.simplified();
+    if (text.isEmpty())
+        return text;
+    if (rightToLeft(text[0])) {
+        QString sentence = text;
+        if (sentence.contains(QLatin1StringView(" ?")) && !sentence.endsWith(u'?'))
+            sentence.replace(QLatin1StringView(" ?"), QLatin1StringView(" ")).append(u'?');
+        return sentence;
+    }
+    // As shown on a left-to-right line, read from the right; Latin runs then
+    // keep their own order, as a right-to-left line shows them.
+    QString shown = reverseRuns(text, runsRightToLeft(text, false));
+    std::reverse(shown.begin(), shown.end());
+    QList<bool> latin = runsRightToLeft(shown, true);
+    for (bool &l : latin)
+        l = !l;
+    return reverseRuns(shown, latin);
 }
 
 } // namespace controls

@@ -27,4 +27,13 @@ void drawText(QPainter &painter, const QRect &rect, Qt::Alignment alignment, con
 // drawText. The label keeps its text exactly as stored.
 void drawLeftToRight(QLabel *label);
 
+// A caption in the order a reader of Hebrew reads it on the screen, for
+// screen readers. A caption that begins with Latin or punctuation was written
+// for its left-to-right line ("?מי ראשון", " X-שחקן ... כלומר ה "): it is
+// given as the right-to-left sentence that shows the same way ("מי ראשון?",
+// "... כלומר ה-X"). One that begins with Hebrew is in reading order already,
+// but a "?" written before a word, to stand at the left end of its line, ends
+// the sentence.
+QString readingOrder(const QString &caption);
+
 } // namespace controls

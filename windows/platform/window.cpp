@@ -1,5 +1,6 @@
 #include "window.h"
 
+#include "accessibility.h"
 #include "faces.h"
 #include "titlebar.h"
 #include "twips.h"
@@ -93,6 +94,7 @@ void applyProperties(QWidget *window, QWidget *client, const WindowProperties &p
         askForFrame(window);
     window->setObjectName(QString::fromLatin1(props.name));
     window->setWindowTitle(QString::fromUtf8(props.caption));
+    controls::nameInReadingOrder(window, window->windowTitle());
     if (props.back.set) {
         QPalette palette = client->palette();
         palette.setColor(QPalette::Window, props.back.toQColor());
