@@ -55,9 +55,10 @@ bench: setup-test build
 # program code clean of clang-tidy's bugprone and performance checks.
 lint:
 	scripts/setup.sh --lint
-	cmake -S . -B $(BUILD) # for compile_commands.json; keeps the build's settings
+	# compile_commands.json without GCC's precompiled headers, which clang cannot read
+	cmake -S . -B $(BUILD)-lint -DCMAKE_DISABLE_PRECOMPILE_HEADERS=ON >/dev/null
 	clang-format --dry-run -Werror $$(git ls-files '*.cpp' '*.h')
-	run-clang-tidy -p $(BUILD) -j $(JOBS) -quiet '$(CURDIR)/(app|game|windows)/.*\.cpp$$'
+	run-clang-tidy -p $(BUILD)-lint -j $(JOBS) -quiet '$(CURDIR)/(app|game|windows)/.*\.cpp$$'
 
 setup:
 	scripts/setup.sh
@@ -66,4 +67,4 @@ setup-test:
 	scripts/setup.sh --test
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(BUILD)-lint

@@ -395,7 +395,8 @@ void CommandsTest::about()
     QStringList tabs;
     for (QWidget *next = ok->nextInFocusChain(); next != picture && tabs.size() < 9; next = next->nextInFocusChain())
         tabs << next->objectName();
-    QCOMPARE(tabs, QStringList({"lblTitle", "lblVersion", "lblDescription", "Label1", "Label2", "Label3", "lblDisclaimer"}));
+    QCOMPARE(tabs,
+             QStringList({"lblTitle", "lblVersion", "lblDescription", "Label1", "Label2", "Label3", "lblDisclaimer"}));
 }
 
 void CommandsTest::aboutClosesOnKeys_data()

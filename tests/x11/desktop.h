@@ -219,7 +219,7 @@ public:
         for (const QString &step : steps) {
             const QStringList menu = step.split(u' ');
             if (!(menu.front() == u"menu" ? drive({"menu", QString::number(window), menu[1], menu[2]})
-                                           : key(window, step)))
+                                          : key(window, step)))
                 return false;
         }
         return true;

@@ -6,7 +6,6 @@
 
 using namespace desktop;
 
-
 class DesktopTest : public QObject
 {
     Q_OBJECT
@@ -300,7 +299,8 @@ void DesktopTest::modalWindowsInReach()
     const char *names[] = {"minimise", "hide", "shade", "desktop", "withdraw"};
     for (size_t a = 0; a < std::size(actions); ++a) {
         for (const bool click : {true, false}) {
-            const QString what = QString::fromLatin1(names[a]) + (click ? QStringLiteral(", then a click") : QStringLiteral(", then activation"));
+            const QString what = QString::fromLatin1(names[a])
+                                 + (click ? QStringLiteral(", then a click") : QStringLiteral(", then activation"));
             run(actions[a].front(), actions[a].mid(1));
             if (click) // the program may bring it back at once, as the focus falls back to the main window
                 clickAt(velmora.cell(free));

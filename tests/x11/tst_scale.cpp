@@ -9,20 +9,20 @@
 #include "appsetup.h"
 #include "captionlabel.h"
 #include "contrast.h"
-#include "lineshape.h"
 #include "howtoplay.h"
+#include "lineshape.h"
 #include "optionbutton.h"
 #include "resultwindow.h"
 #include "starterchoice.h"
 #include "windowowner.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
-#include <QApplication>
 #include <QPushButton>
 #include <QStyleOptionButton>
+#include <QTemporaryDir>
 
 using namespace desktop;
 
@@ -238,8 +238,8 @@ QMap<QString, qreal> contrasts(const QImage &shot, QWidget *client)
             return shot.rect().contains(x, y)
                    && std::none_of(above.begin(), above.end(), [&](const QRect &r) { return r.contains(x, y); });
         };
-        const QString name = w->objectName() + (label && label->index() >= 0 ? QStringLiteral("(%1)").arg(label->index())
-                                                                            : QString());
+        const QString name =
+            w->objectName() + (label && label->index() >= 0 ? QStringLiteral("(%1)").arg(label->index()) : QString());
         if (label) {
             const QRect box = label->contentsRect().translated(w->pos());
             const QColor back = commonest(shot, box, seen);
@@ -259,7 +259,9 @@ QMap<QString, qreal> contrasts(const QImage &shot, QWidget *client)
         qreal best = 0;
         for (const QPoint &beside : {side, -side}) {
             const QRect next = across.translated(beside);
-            if (const QColor back = commonest(shot, next, [&](int x, int y) { return seen(x, y) && seen(x - beside.x(), y - beside.y()); }); back.isValid())
+            if (const QColor back = commonest(
+                    shot, next, [&](int x, int y) { return seen(x, y) && seen(x - beside.x(), y - beside.y()); });
+                back.isValid())
                 best = std::max(best, controls::contrast(ink, back));
         }
         if (ink.isValid() && best > 0)

@@ -176,7 +176,7 @@ QAccessibleInterface *factory(const QString &, QObject *object)
     if (auto *action = qobject_cast<QAction *>(object)) {
         auto *menu = qobject_cast<QMenu *>(action->parent());
         return menu && readingOrder(action->text()) != action->text().simplified() ? new MenuItem(menu, action)
-                                                                                  : nullptr;
+                                                                                   : nullptr;
     }
     auto *w = qobject_cast<QWidget *>(object);
     if (!w)

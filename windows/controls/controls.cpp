@@ -9,8 +9,8 @@
 #include "twips.h"
 
 #include <QIcon>
-#include <QRegion>
 #include <QImageReader>
+#include <QRegion>
 #include <algorithm>
 #include <memory>
 #include <vector>

@@ -101,8 +101,7 @@ QList<PlacedLine> placeLines(const QStringList &lines, const QFont &font, const 
         return baseline + (count - 1) * step + measured.last().bottom();
     };
     const qreal highest = device.top() + kClear, lowest = device.bottom() - kClear;
-    const bool inked =
-        std::any_of(measured.begin(), measured.end(), [](const QRectF &ink) { return !ink.isEmpty(); });
+    const bool inked = std::any_of(measured.begin(), measured.end(), [](const QRectF &ink) { return !ink.isEmpty(); });
     if (inked && (inkTop(firstBaseline) < highest || inkBottom(firstBaseline, pitch) > lowest)) {
         // Close the lines up, as far as their letters allow, to what the box holds.
         qreal closest = 0;

@@ -137,7 +137,7 @@ QString reverseRuns(QString text, const QList<bool> &reversed)
 
 QString readingOrder(const QString &caption)
 {
-    const QString text = caption.simplified();
+    QString text = caption.simplified();
     if (text.isEmpty())
         return text;
     if (rightToLeft(text[0])) {

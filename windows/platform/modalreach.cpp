@@ -109,8 +109,7 @@ private:
             const auto *change = reinterpret_cast<const xcb_property_notify_event_t *>(event);
             if (change->window != rootOf(connection_) || change->atom != stacking_)
                 return XCB_NONE;
-            const QList<uint32_t> stack =
-                platform::property(connection_, change->window, stacking_, XCB_ATOM_WINDOW);
+            const QList<uint32_t> stack = platform::property(connection_, change->window, stacking_, XCB_ATOM_WINDOW);
             raised_ = true;
             return !stack.isEmpty() && QWidget::find(stack.back()) ? stack.back() : XCB_NONE;
         }
@@ -152,7 +151,8 @@ private:
             xcb_get_window_attributes_reply(connection_, cookie, nullptr), free);
         const bool viewable = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
         const QList<uint32_t> state = platform::property(connection_, window, wmState_, wmState_);
-        const QList<uint32_t> current = platform::property(connection_, rootOf(connection_), currentDesktop_, XCB_ATOM_CARDINAL);
+        const QList<uint32_t> current =
+            platform::property(connection_, rootOf(connection_), currentDesktop_, XCB_ATOM_CARDINAL);
         const QList<uint32_t> on = platform::property(connection_, window, desktop_, XCB_ATOM_CARDINAL);
         const bool elsewhere =
             !current.isEmpty() && !on.isEmpty() && on.front() != kAllDesktops && on.front() != current.front();

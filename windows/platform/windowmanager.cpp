@@ -195,7 +195,7 @@ private:
     void setGravity()
     {
         constexpr uint32_t kGravityFlag = 1U << 9, kCentre = 5; // PWinGravity, CenterGravity
-        constexpr qsizetype kGravity = 17;                       // its place in WM_SIZE_HINTS
+        constexpr qsizetype kGravity = 17;                      // its place in WM_SIZE_HINTS
         QList<uint32_t> hints = platform::property(connection_, id_, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS);
         if (hints.size() > kGravity) {
             hints[0] |= kGravityFlag;

@@ -19,11 +19,20 @@ namespace {
 // Every atom the program uses. A round trip to the server costs a few tenths
 // of a millisecond; they are asked for together, once, in one.
 constexpr const char *kAtoms[] = {
-    "WM_DELETE_WINDOW",     "WM_PROTOCOLS",        "WM_STATE",
-    "_MOTIF_WM_HINTS",      "_NET_ACTIVE_WINDOW",  "_NET_CLIENT_LIST_STACKING",
-    "_NET_CURRENT_DESKTOP", "_NET_FRAME_EXTENTS",  "_NET_REQUEST_FRAME_EXTENTS",
-    "_NET_SUPPORTED",       "_NET_WM_DESKTOP",     "_NET_WM_STATE",
-    "_NET_WM_STATE_SHADED", "_NET_WM_STATE_SKIP_TASKBAR",
+    "WM_DELETE_WINDOW",
+    "WM_PROTOCOLS",
+    "WM_STATE",
+    "_MOTIF_WM_HINTS",
+    "_NET_ACTIVE_WINDOW",
+    "_NET_CLIENT_LIST_STACKING",
+    "_NET_CURRENT_DESKTOP",
+    "_NET_FRAME_EXTENTS",
+    "_NET_REQUEST_FRAME_EXTENTS",
+    "_NET_SUPPORTED",
+    "_NET_WM_DESKTOP",
+    "_NET_WM_STATE",
+    "_NET_WM_STATE_SHADED",
+    "_NET_WM_STATE_SKIP_TASKBAR",
 };
 
 } // namespace
