@@ -107,7 +107,8 @@ private:
             // for a question) only raises them: one of ours on top of the
             // stack counts as reached for.
             const auto *change = reinterpret_cast<const xcb_property_notify_event_t *>(event);
-            if (change->window != rootOf(connection_) || change->atom != stacking_)
+            if (change->window != rootOf(connection_) || change->atom != stacking_
+                || !QApplication::activeModalWidget())
                 return XCB_NONE;
             const QList<uint32_t> stack = platform::property(connection_, change->window, stacking_, XCB_ATOM_WINDOW);
             raised_ = true;
