@@ -63,10 +63,16 @@ until xprop -root >/dev/null 2>&1; do
 done
 
 # A test run before the window manager manages windows would see them unframed.
+# No wallpaper setter for the window manager: fluxbox runs "fbsetbg -z" at
+# start, and its failure notice (an xmessage) would pop up over the game and
+# take the focus at any moment.
+mkdir "$work/bin"
+printf '#!/bin/sh\nexit 0\n' >"$work/bin/fbsetbg"
+chmod +x "$work/bin/fbsetbg"
 start_wm() {
     case "$wm" in
         openbox) openbox --sm-disable >"$work/wm.log" 2>&1 & ;;
-        *) "$wm" >"$work/wm.log" 2>&1 & ;;
+        *) PATH="$work/bin:$PATH" "$wm" >"$work/wm.log" 2>&1 & ;;
     esac
     wm_pid=$!
     until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
