@@ -107,6 +107,8 @@ private:
             // for a question) only raises them: one of ours on top of the
             // stack counts as reached for.
             const auto *change = reinterpret_cast<const xcb_property_notify_event_t *>(event);
+            if (change->atom == desktop_ && change->window == movedHere_)
+                movedHere_ = XCB_NONE; // the window manager has acted on the move, or moved it again
             if (change->window != rootOf(connection_) || change->atom != stacking_
                 || !QApplication::activeModalWidget())
                 return XCB_NONE;
@@ -174,6 +176,13 @@ private:
         if (!now.viewable && !now.elsewhere)
             xcb_map_window(connection_, window);
         if (now.elsewhere) {
+            // One move at a time: openbox acts only on the last of several
+            // moves queued for a window, so an activation sent after an
+            // earlier one would find the window still away, be refused, and
+            // have its frame flash (and openbox 3.6 crashes should the window
+            // go before the flash ends). The first move's activation follows it.
+            if (std::exchange(movedHere_, window) == window)
+                return;
             const QList<uint32_t> current =
                 platform::property(connection_, rootOf(connection_), currentDesktop_, XCB_ATOM_CARDINAL);
             tellWindowManager(connection_, window, desktop_, {current.front(), kFromApplication});
@@ -189,6 +198,7 @@ private:
     xcb_timestamp_t userTime_ = XCB_CURRENT_TIME;
     bool raised_ = false;      // the last event only raised a window of ours
     bool broughtBack_ = false; // asked for since the player's last press or close, and not yet seen back
+    xcb_window_t movedHere_ = XCB_NONE; // asked to this desktop, the window manager not yet seen to act
     uint8_t inputOpcode_;
 };
 
