@@ -88,10 +88,18 @@ for try in 1 2 3; do
 done
 
 export QT_QPA_PLATFORM=xcb
-"$@"
+# The test, ended at once should the window manager end first: every later
+# case would otherwise wait out its time on unframed windows.
+"$@" &
+test_pid=$!
+wait -n -p ended "$test_pid" "$wm_pid"
 status=$?
-if ! kill -0 "$wm_pid" 2>/dev/null; then
-    echo "$wm ended during the test: $(head -c 300 "$work/wm.log")"
-    [ "$status" -eq 0 ] && status=1
+if [ "$ended" = "$wm_pid" ]; then
+    how="status $status"
+    [ "$status" -gt 128 ] && how="signal $((status - 128))"
+    echo "$wm ended during the test ($how): $(tail -c 300 "$work/wm.log")"
+    wm_pid=""
+    end "$test_pid"
+    exit 1
 fi
 exit "$status"
