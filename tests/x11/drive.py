@@ -13,8 +13,13 @@ from run-on-display.sh.)
   drive.py key WINDOW KEY...       gives the window the focus, then presses the keys
   drive.py menu WINDOW MENU ITEM   chooses item ITEM of menu MENU (both from 0) by F10 and the arrows
   drive.py opened [SECONDS]        waits for a menu to be open
+  drive.py act WINDOW ACTION       asks the window manager to minimise, hide, shade the window or
+                                   send it to the second desktop, as another client would, or
+                                   withdraws it; prints "done" once the server shows it done, or
+                                   "declined" once the window manager has answered a later request
 
 Status 1 when what was waited for did not come."""
+import select
 import subprocess
 import sys
 import time
@@ -22,6 +27,7 @@ import time
 from Xlib import X, Xatom
 from Xlib import display as xdisplay
 from Xlib import error as xerror
+from Xlib.protocol import event as xevent
 
 WAIT = 30  # seconds: generous, since waiting ends as soon as the state is seen
 _server = None
@@ -194,6 +200,60 @@ def menu(window, which, item, seconds=WAIT):
     return until(lambda: not popups(), seconds) is not None
 
 
+# What another client (a taskbar, a pager, a script) asks of the window
+# manager, as xdotool and wmctrl ask it: a message to the root window, or None
+# to withdraw the window itself; and the event on the window that shows it done.
+ACTIONS = {
+    "minimise": (("WM_CHANGE_STATE", [3]), "unmap"),
+    "hide": (("_NET_WM_STATE", [1, "_NET_WM_STATE_HIDDEN"]), "unmap"),
+    "desktop": (("_NET_WM_DESKTOP", [1]), "_NET_WM_DESKTOP"),
+    "shade": (("_NET_WM_STATE", [1, "_NET_WM_STATE_SHADED"]), "_NET_WM_STATE"),
+    "withdraw": (None, "unmap"),
+}
+
+
+def _tell(window, name, data):
+    d = server()
+    data = [d.intern_atom(v) if isinstance(v, str) else v for v in data]
+    message = xevent.ClientMessage(window=window, client_type=d.intern_atom(name), data=(32, data + [0] * (5 - len(data))))
+    d.screen().root.send_event(message, event_mask=X.SubstructureRedirectMask | X.SubstructureNotifyMask)
+
+
+def act(window, action, seconds=WAIT):
+    """"done" once the window manager is seen to have taken the action (watched
+    for from before the request, so a program that undoes it at once does not
+    hide it); "declined" once it has answered a request sent after it (window
+    managers answer in turn) and not taken it; None when neither came."""
+    d = server()
+    w = d.create_resource_object("window", window)
+    w.change_attributes(event_mask=X.StructureNotifyMask | X.PropertyChangeMask)
+    # Any window manager of ours says a window's frame when asked.
+    probe = d.screen().root.create_window(0, 0, 1, 1, 0, X.CopyFromParent, event_mask=X.PropertyChangeMask)
+    request, sign = ACTIONS[action]
+    if request is None:
+        w.unmap()
+    else:
+        _tell(w, *request)
+    _tell(probe, "_NET_REQUEST_FRAME_EXTENTS", [])
+    d.flush()
+    atom = None if sign == "unmap" else d.intern_atom(sign)
+    deadline = time.monotonic() + seconds
+    answered = None
+    while time.monotonic() < deadline and not answered:
+        while d.pending_events() and not answered:
+            e = d.next_event()
+            if e.type == X.UnmapNotify and atom is None and e.window.id == window:
+                answered = "done"
+            elif e.type == X.PropertyNotify and e.atom == atom and e.window.id == window:
+                answered = "done"
+            elif e.type == X.PropertyNotify and e.window.id == probe.id:
+                answered = "declined"
+        select.select([d], [], [], 0.05)
+    probe.destroy()
+    d.flush()
+    return answered
+
+
 def main(args):
     command, rest = args[0], args[1:]
     if command == "window":
@@ -207,6 +267,11 @@ def main(args):
         return 0 if key(int(rest[0], 0), *rest[1:]) else 1
     if command == "menu":
         return 0 if menu(int(rest[0], 0), int(rest[1]), int(rest[2])) else 1
+    if command == "act":
+        answered = act(int(rest[0], 0), rest[1])
+        if answered:
+            print(answered)
+        return 0 if answered else 1
     if command == "opened":
         return 0 if until(popups, float(rest[0]) if rest else WAIT) else 1
     print(__doc__, file=sys.stderr)

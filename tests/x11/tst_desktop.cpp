@@ -291,20 +291,16 @@ void DesktopTest::modalWindowsInReach()
     while (free < 9 && titleBar.intersects(velmora.cellRect(free)))
         ++free;
 
-    // The second desktop before the shade: a taskbar's activation may reach
-    // the modal window there, which openbox 3.6 refuses by flashing the frame,
-    // and it crashes if the window goes (is withdrawn) before the flash ends.
-    const QStringList actions[] = {{"xdotool", "windowminimize", id},
-                                   {"wmctrl", "-i", "-r", id, "-b", "add,hidden"},
-                                   {"wmctrl", "-i", "-r", id, "-t", "1"},
-                                   {"wmctrl", "-i", "-r", id, "-b", "add,shaded"},
-                                   {"xdotool", "windowunmap", id}};
-    const char *names[] = {"minimise", "hide", "desktop", "shade", "withdraw"};
-    for (size_t a = 0; a < std::size(actions); ++a) {
+    for (const char *action : {"minimise", "hide", "desktop", "shade", "withdraw"}) {
         for (const bool click : {true, false}) {
-            const QString what = QString::fromLatin1(names[a])
+            const QString what = QString::fromLatin1(action)
                                  + (click ? QStringLiteral(", then a click") : QStringLiteral(", then activation"));
-            run(actions[a].front(), actions[a].mid(1));
+            QString taken;
+            QVERIFY2(drive({"act", id, action}, &taken), qPrintable(what + QStringLiteral(": no answer")));
+            if (taken.trimmed() == u"declined") { // icewm keeps a modal window with its owner, say
+                qInfo("%s: the window manager declines it", action);
+                break;
+            }
             if (click) // the program may bring it back at once, as the focus falls back to the main window
                 clickAt(velmora.cell(free));
             else
@@ -314,7 +310,7 @@ void DesktopTest::modalWindowsInReach()
                      qPrintable(what + QStringLiteral(": it did not come back")));
         }
     }
-    run(QStringLiteral("xdotool"), {"windowunmap", main});
+    QVERIFY(drive({"act", main, "withdraw"}));
     QVERIFY(key(modal, answer));
     QVERIFY2(gone(title), "answered, it goes");
     QTRY_VERIFY2_WITH_TIMEOUT(inReach(velmora.window), "the withdrawn main window is back", 5000);
