@@ -133,12 +133,13 @@ try:
 
     # The exit question, opened by a reader's press from a helper (whose call waits until the
     # question is answered), has the program's own title bar too, not Qt's with minimise and maximise.
-    press = ("import sys; sys.path.insert(0, %r); from atspi_common import in_app, pyatspi; in_app(lambda n: "
-             "n.getRole() == pyatspi.ROLE_PUSH_BUTTON and n.name == 'יציאה').queryAction().doAction(0)"
-             % os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+    # The helper's own connection to the registry may not list the game at once: it waits for the button.
+    press = ("import sys; sys.path.insert(0, %r); from atspi_common import in_app, pyatspi, wait_for; "
+             "wait_for(lambda: in_app(lambda n: n.getRole() == pyatspi.ROLE_PUSH_BUTTON and n.name == 'יציאה'), 30)"
+             ".queryAction().doAction(0)" % os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
     helper = subprocess.Popen([sys.executable, "-c", press], stderr=subprocess.DEVNULL)
     question = wait_for(lambda: in_app(lambda n: n.getRole() in (pyatspi.ROLE_ALERT, pyatspi.ROLE_DIALOG)
-                                       and n.name == "יציאה" and n.getState().contains(pyatspi.STATE_SHOWING)))
+                                       and n.name == "יציאה" and n.getState().contains(pyatspi.STATE_SHOWING)), 30)
     check(question is not None, "the exit question opens")
     if question is not None:
         names = sorted(n.name for n, _ in walk(question) if n.getRole() == pyatspi.ROLE_PUSH_BUTTON)
