@@ -10,13 +10,18 @@ for tool in weston Xvfb xdotool xprop dbus-run-session; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (make test installs it)"; exit 77; }
 done
 if [ "${1:-}" != "--in-session" ]; then
+    # A runtime folder of its own, as a desktop session has, made before the
+    # session bus so that what the bus starts (the AT-SPI bus) keeps its
+    # sockets there too. Else they fall back to ~/.cache/at-spi, shared by the
+    # suites running side by side: one suite's bus, ending, took the socket
+    # another's clients were still to connect to.
+    XDG_RUNTIME_DIR=$(mktemp -d) || exit 1
+    chmod 700 "$XDG_RUNTIME_DIR"
+    export XDG_RUNTIME_DIR
     exec dbus-run-session -- "$0" --in-session "$@"
 fi
 shift
 
-export XDG_RUNTIME_DIR
-XDG_RUNTIME_DIR=$(mktemp -d)
-chmod 700 "$XDG_RUNTIME_DIR"
 xvfb_pid=""
 weston_pid=""
 cleanup() {

@@ -14,15 +14,19 @@ for tool in Xvfb "$wm" dbus-run-session xdotool xprop xwininfo; do
 done
 
 if [ "${1:-}" != "--in-session" ]; then
+    # A runtime folder of its own, as a desktop session has, made before the
+    # session bus so that what the bus starts (the AT-SPI bus) keeps its
+    # sockets there too. Else they fall back to ~/.cache/at-spi, shared by the
+    # suites running side by side: one suite's bus, ending, took the socket
+    # another's clients were still to connect to.
+    XDG_RUNTIME_DIR=$(mktemp -d) || exit 1
+    chmod 700 "$XDG_RUNTIME_DIR"
+    export XDG_RUNTIME_DIR
     exec dbus-run-session -- "$0" --in-session "$@"
 fi
 shift
 
 work=$(mktemp -d)
-# A runtime folder of its own, as a desktop session has: the AT-SPI bus and
-# Qt keep their sockets there, apart from any other run's.
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
 xvfb_pid=""
 wm_pid=""
 # Asked to end, then made to: fluxbox may leave SIGTERM unanswered (with its
@@ -36,7 +40,7 @@ end() {
 cleanup() {
     [ -n "$wm_pid" ] && end "$wm_pid"
     [ -n "$xvfb_pid" ] && end "$xvfb_pid"
-    rm -rf "$work"
+    rm -rf "$work" "$XDG_RUNTIME_DIR"
 }
 trap cleanup EXIT
 
