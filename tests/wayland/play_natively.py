@@ -133,7 +133,7 @@ try:
 
     # The exit question, opened by a reader's press from a helper (whose call waits until the
     # question is answered), has the program's own title bar too, not Qt's with minimise and maximise.
-    # The helper's own connection to the registry may not list the game at once: it waits for the button.
+    # The helper waits for the button, as every look here does, rather than looking once.
     press = ("import sys; sys.path.insert(0, %r); from atspi_common import in_app, pyatspi, wait_for; "
              "wait_for(lambda: in_app(lambda n: n.getRole() == pyatspi.ROLE_PUSH_BUTTON and n.name == 'יציאה'), 30)"
              ".queryAction().doAction(0)" % os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))

@@ -239,16 +239,17 @@ def act(window, action, seconds=WAIT):
     atom = None if sign == "unmap" else d.intern_atom(sign)
     deadline = time.monotonic() + seconds
     answered = None
-    while time.monotonic() < deadline and not answered:
-        while d.pending_events() and not answered:
-            e = d.next_event()
-            if e.type == X.UnmapNotify and atom is None and e.window.id == window:
-                answered = "done"
-            elif e.type == X.PropertyNotify and e.atom == atom and e.window.id == window:
-                answered = "done"
-            elif e.type == X.PropertyNotify and e.window.id == probe.id:
-                answered = "declined"
-        select.select([d], [], [], 0.05)
+    while not answered and time.monotonic() < deadline:
+        if not d.pending_events():
+            select.select([d], [], [], 0.05)
+            continue
+        e = d.next_event()
+        on = getattr(e, "window", None)
+        if on is not None and on.id == window and (
+                e.type == X.UnmapNotify if atom is None else e.type == X.PropertyNotify and e.atom == atom):
+            answered = "done"
+        elif on is not None and on.id == probe.id and e.type == X.PropertyNotify:
+            answered = "declined"
     probe.destroy()
     d.flush()
     return answered
