@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QIcon>
+#include <QImage>
+#include <QPixmap>
 #include <QThreadPool>
 
 namespace app {
@@ -29,11 +31,22 @@ void configure()
     // The sizes title bars and task switchers draw, up to 2x, so that each gets
     // a sharp one. Launchers and software centres read the installed icons;
     // the larger ones here would cost start-up time (Qt decodes and sends every
-    // size to the window manager) for nobody.
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64})
-        icon.addFile(QStringLiteral(":/velmora/icons/%1.png").arg(size), QSize(size, size));
-    QApplication::setWindowIcon(icon);
+    // size to the window manager) for nobody. Decoded on the second core, and
+    // set once decoded: the window manager then shows it a moment after the window.
+    QThreadPool::globalInstance()->start([] {
+        QList<QImage> sizes;
+        for (int size : {16, 24, 32, 48, 64})
+            sizes.append(QImage(QStringLiteral(":/velmora/icons/%1.png").arg(size)));
+        QMetaObject::invokeMethod(
+            qApp,
+            [sizes] {
+                QIcon icon;
+                for (const QImage &image : sizes)
+                    icon.addPixmap(QPixmap::fromImage(image));
+                QApplication::setWindowIcon(icon);
+            },
+            Qt::QueuedConnection);
+    });
 
     platform::actOnlyOnFreshKeys(qApp);
     platform::keepModalWindowsInReach();

@@ -65,7 +65,7 @@ void MainWindowTest::window()
     QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     QVERIFY(flags & Qt::WindowCloseButtonHint);
     QCOMPARE(main->layoutDirection(), Qt::LeftToRight);
-    QVERIFY(!main->windowIcon().isNull());
+    QTRY_VERIFY(!main->windowIcon().isNull()); // decoded on another thread
     // Centred on the screen.
     const QPoint centre = main->screen()->geometry().center();
     QVERIFY2(qAbs(main->frameGeometry().center().x() - centre.x()) <= 1, "horizontally centred");

@@ -29,7 +29,7 @@ struct Front
 class FreshKeys : public QObject
 {
 public:
-    FreshKeys(QObject *parent, bool watchedOnServer) : QObject(parent), watchedOnServer_(watchedOnServer) {}
+    using QObject::QObject;
 
     bool eventFilter(QObject *, QEvent *event) override
     {
@@ -61,12 +61,11 @@ private:
     // marks them so.
     bool isFreshPress(const QKeyEvent *key) const
     {
-        if (!watchedOnServer_ || !key->nativeScanCode())
+        if (!key->nativeScanCode() || !heldKeysWatched())
             return !key->isAutoRepeat();
         return freshPress(key->nativeScanCode(), key->timestamp());
     }
 
-    bool watchedOnServer_;
     QHash<qint64, Front> down_;
 };
 
@@ -74,7 +73,8 @@ private:
 
 void actOnlyOnFreshKeys(QCoreApplication *application)
 {
-    application->installEventFilter(new FreshKeys(application, watchHeldKeys()));
+    watchHeldKeys();
+    application->installEventFilter(new FreshKeys(application));
 }
 
 } // namespace platform

@@ -17,15 +17,10 @@ namespace {
 class ModalKeeper : public QObject, public QAbstractNativeEventFilter
 {
 public:
-    explicit ModalKeeper(xcb_connection_t *connection)
-        : connection_(connection), wmState_(internAtom(connection, "WM_STATE")),
-          protocols_(internAtom(connection, "WM_PROTOCOLS")), delete_(internAtom(connection, "WM_DELETE_WINDOW")),
-          desktop_(internAtom(connection, "_NET_WM_DESKTOP")),
-          currentDesktop_(internAtom(connection, "_NET_CURRENT_DESKTOP")),
-          netState_(internAtom(connection, "_NET_WM_STATE")), shaded_(internAtom(connection, "_NET_WM_STATE_SHADED")),
-          activate_(internAtom(connection, "_NET_ACTIVE_WINDOW")),
-          stacking_(internAtom(connection, "_NET_CLIENT_LIST_STACKING"))
+    // The atoms are asked for now and read at the first event, once answered.
+    explicit ModalKeeper(xcb_connection_t *connection) : connection_(connection)
     {
+        askForAtoms(connection);
         const xcb_query_extension_reply_t *input = xcb_get_extension_data(connection, &xcb_input_id);
         inputOpcode_ = input && input->present ? input->major_opcode : 0;
     }
@@ -66,6 +61,8 @@ public:
     }
 
 private:
+    xcb_atom_t atom(const char *name) const { return internAtom(connection_, name); }
+
     void afterModal()
     {
         if (QApplication::activeModalWidget())
@@ -107,12 +104,13 @@ private:
             // for a question) only raises them: one of ours on top of the
             // stack counts as reached for.
             const auto *change = reinterpret_cast<const xcb_property_notify_event_t *>(event);
-            if (change->atom == desktop_ && change->window == movedHere_)
+            if (change->atom == atom("_NET_WM_DESKTOP") && change->window == movedHere_)
                 movedHere_ = XCB_NONE; // the window manager has acted on the move, or moved it again
-            if (change->window != rootOf(connection_) || change->atom != stacking_
+            if (change->window != rootOf(connection_) || change->atom != atom("_NET_CLIENT_LIST_STACKING")
                 || !QApplication::activeModalWidget())
                 return XCB_NONE;
-            const QList<uint32_t> stack = platform::property(connection_, change->window, stacking_, XCB_ATOM_WINDOW);
+            const QList<uint32_t> stack =
+                platform::property(connection_, change->window, atom("_NET_CLIENT_LIST_STACKING"), XCB_ATOM_WINDOW);
             raised_ = true;
             return !stack.isEmpty() && QWidget::find(stack.back()) ? stack.back() : XCB_NONE;
         }
@@ -125,7 +123,7 @@ private:
         }
         case XCB_CLIENT_MESSAGE: {
             const auto *client = reinterpret_cast<const xcb_client_message_event_t *>(event);
-            if (client->type != protocols_ || client->data.data32[0] != delete_)
+            if (client->type != atom("WM_PROTOCOLS") || client->data.data32[0] != atom("WM_DELETE_WINDOW"))
                 return XCB_NONE;
             userTime_ = client->data.data32[1];
             broughtBack_ = false;
@@ -153,17 +151,18 @@ private:
         ReplyPtr<xcb_get_window_attributes_reply_t> attributes(
             xcb_get_window_attributes_reply(connection_, cookie, nullptr), free);
         const bool viewable = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
-        const QList<uint32_t> state = platform::property(connection_, window, wmState_, wmState_);
+        const QList<uint32_t> state = platform::property(connection_, window, atom("WM_STATE"), atom("WM_STATE"));
         const QList<uint32_t> current =
-            platform::property(connection_, rootOf(connection_), currentDesktop_, XCB_ATOM_CARDINAL);
-        const QList<uint32_t> on = platform::property(connection_, window, desktop_, XCB_ATOM_CARDINAL);
+            platform::property(connection_, rootOf(connection_), atom("_NET_CURRENT_DESKTOP"), XCB_ATOM_CARDINAL);
+        const QList<uint32_t> on = platform::property(connection_, window, atom("_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL);
         const bool elsewhere =
             !current.isEmpty() && !on.isEmpty() && on.front() != kAllDesktops && on.front() != current.front();
         const bool iconic = !state.isEmpty() && state.front() == kIconic;
         // Unmapped, and neither minimised nor on another desktop: withdrawn,
         // whatever WM_STATE says.
         return {viewable, !viewable && !iconic && !elsewhere, elsewhere,
-                platform::property(connection_, window, netState_, XCB_ATOM_ATOM).contains(shaded_)};
+                platform::property(connection_, window, atom("_NET_WM_STATE"), XCB_ATOM_ATOM)
+                    .contains(atom("_NET_WM_STATE_SHADED"))};
     }
 
     void bringBack(xcb_window_t window, xcb_window_t from)
@@ -184,20 +183,20 @@ private:
             if (std::exchange(movedHere_, window) == window)
                 return;
             const QList<uint32_t> current =
-                platform::property(connection_, rootOf(connection_), currentDesktop_, XCB_ATOM_CARDINAL);
-            tellWindowManager(connection_, window, desktop_, {current.front(), kFromApplication});
+                platform::property(connection_, rootOf(connection_), atom("_NET_CURRENT_DESKTOP"), XCB_ATOM_CARDINAL);
+            tellWindowManager(connection_, window, atom("_NET_WM_DESKTOP"), {current.front(), kFromApplication});
         }
         if (now.shaded)
-            tellWindowManager(connection_, window, netState_, {kRemove, shaded_, 0, kFromApplication});
-        tellWindowManager(connection_, window, activate_, {kFromApplication, userTime_, from});
+            tellWindowManager(connection_, window, atom("_NET_WM_STATE"),
+                              {kRemove, atom("_NET_WM_STATE_SHADED"), 0, kFromApplication});
+        tellWindowManager(connection_, window, atom("_NET_ACTIVE_WINDOW"), {kFromApplication, userTime_, from});
         xcb_flush(connection_);
     }
 
     xcb_connection_t *connection_;
-    xcb_atom_t wmState_, protocols_, delete_, desktop_, currentDesktop_, netState_, shaded_, activate_, stacking_;
     xcb_timestamp_t userTime_ = XCB_CURRENT_TIME;
-    bool raised_ = false;      // the last event only raised a window of ours
-    bool broughtBack_ = false; // asked for since the player's last press or close, and not yet seen back
+    bool raised_ = false;               // the last event only raised a window of ours
+    bool broughtBack_ = false;          // asked for since the player's last press or close, and not yet seen back
     xcb_window_t movedHere_ = XCB_NONE; // asked to this desktop, the window manager not yet seen to act
     uint8_t inputOpcode_;
 };

@@ -86,32 +86,55 @@ private:
 
 KeyWatcher *keyWatcher = nullptr;
 
+// The server's answer to the request for real releases, read when the first
+// key comes: asking costs no wait while the program starts.
+struct Asked
+{
+    xcb_connection_t *connection = nullptr;
+    xcb_xkb_use_extension_cookie_t extension{};
+    xcb_xkb_per_client_flags_cookie_t flags{};
+};
+Asked asked;
+
+bool serverAgreed()
+{
+    static const bool agreed = [] {
+        if (!asked.connection)
+            return false;
+        constexpr uint32_t kRealReleases = XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT;
+        ReplyPtr<xcb_xkb_use_extension_reply_t> use(
+            xcb_xkb_use_extension_reply(asked.connection, asked.extension, nullptr), free);
+        ReplyPtr<xcb_xkb_per_client_flags_reply_t> reply(
+            xcb_xkb_per_client_flags_reply(asked.connection, asked.flags, nullptr), free);
+        return use && use->supported && reply && (reply->value & kRealReleases);
+    }();
+    return agreed;
+}
+
 } // namespace
 
-bool watchHeldKeys()
+void watchHeldKeys()
 {
     xcb_connection_t *connection = x11Connection();
-    if (!connection)
-        return false;
+    if (!connection || keyWatcher)
+        return;
     // Both asked at once: the server takes them in order.
     constexpr uint32_t kRealReleases = XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT;
-    const auto extension = xcb_xkb_use_extension(connection, XCB_XKB_MAJOR_VERSION, XCB_XKB_MINOR_VERSION);
-    const auto cookie =
-        xcb_xkb_per_client_flags(connection, XCB_XKB_ID_USE_CORE_KBD, kRealReleases, kRealReleases, 0, 0, 0);
-    ReplyPtr<xcb_xkb_use_extension_reply_t> use(xcb_xkb_use_extension_reply(connection, extension, nullptr), free);
-    ReplyPtr<xcb_xkb_per_client_flags_reply_t> reply(xcb_xkb_per_client_flags_reply(connection, cookie, nullptr), free);
-    if (!use || !use->supported || !reply || !(reply->value & kRealReleases))
-        return false;
-    if (!keyWatcher) {
-        keyWatcher = new KeyWatcher(connection);
-        QCoreApplication::instance()->installNativeEventFilter(keyWatcher);
-    }
-    return true;
+    asked = {connection, xcb_xkb_use_extension(connection, XCB_XKB_MAJOR_VERSION, XCB_XKB_MINOR_VERSION),
+             xcb_xkb_per_client_flags(connection, XCB_XKB_ID_USE_CORE_KBD, kRealReleases, kRealReleases, 0, 0, 0)};
+    xcb_flush(connection);
+    keyWatcher = new KeyWatcher(connection);
+    QCoreApplication::instance()->installNativeEventFilter(keyWatcher);
+}
+
+bool heldKeysWatched()
+{
+    return keyWatcher && serverAgreed();
 }
 
 bool freshPress(quint32 nativeScanCode, quint64 time)
 {
-    return keyWatcher && keyWatcher->wasUp(nativeScanCode, time);
+    return heldKeysWatched() && keyWatcher->wasUp(nativeScanCode, time);
 }
 
 } // namespace platform
@@ -120,7 +143,8 @@ bool freshPress(quint32 nativeScanCode, quint64 time)
 
 namespace platform {
 
-bool watchHeldKeys()
+void watchHeldKeys() {}
+bool heldKeysWatched()
 {
     return false;
 }

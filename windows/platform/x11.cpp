@@ -17,7 +17,9 @@ xcb_connection_t *x11Connection()
 namespace {
 
 // Every atom the program uses. A round trip to the server costs a few tenths
-// of a millisecond; they are asked for together, once, in one.
+// of a millisecond, more while it is busy with the start-up of this program
+// and its window manager: they are asked for together, once, as the program
+// starts, and the answers read on first use, by when they have arrived.
 constexpr const char *kAtoms[] = {
     "WM_DELETE_WINDOW",
     "WM_PROTOCOLS",
@@ -35,25 +37,44 @@ constexpr const char *kAtoms[] = {
     "_NET_WM_STATE_SKIP_TASKBAR",
 };
 
+std::vector<xcb_intern_atom_cookie_t> &asked()
+{
+    static std::vector<xcb_intern_atom_cookie_t> cookies;
+    return cookies;
+}
+
+QHash<QByteArray, xcb_atom_t> &atoms()
+{
+    static QHash<QByteArray, xcb_atom_t> known;
+    return known;
+}
+
 } // namespace
+
+void askForAtoms(xcb_connection_t *connection)
+{
+    if (!asked().empty() || !atoms().isEmpty())
+        return;
+    for (const char *atom : kAtoms)
+        asked().push_back(xcb_intern_atom(connection, 0, uint16_t(qstrlen(atom)), atom));
+    xcb_flush(connection);
+}
 
 xcb_atom_t internAtom(xcb_connection_t *connection, const char *name)
 {
-    static QHash<QByteArray, xcb_atom_t> atoms;
-    if (atoms.isEmpty()) {
-        std::vector<xcb_intern_atom_cookie_t> cookies;
-        for (const char *atom : kAtoms)
-            cookies.push_back(xcb_intern_atom(connection, 0, uint16_t(qstrlen(atom)), atom));
-        for (size_t i = 0; i < cookies.size(); ++i) {
-            ReplyPtr<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(connection, cookies[i], nullptr), free);
-            atoms.insert(kAtoms[i], reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE));
+    if (atoms().isEmpty()) {
+        askForAtoms(connection);
+        for (size_t i = 0; i < asked().size(); ++i) {
+            ReplyPtr<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(connection, asked()[i], nullptr), free);
+            atoms().insert(kAtoms[i], reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE));
         }
+        asked().clear();
     }
-    if (const auto known = atoms.constFind(name); known != atoms.cend())
+    if (const auto known = atoms().constFind(name); known != atoms().cend())
         return *known;
     const auto cookie = xcb_intern_atom(connection, 0, uint16_t(qstrlen(name)), name);
     ReplyPtr<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(connection, cookie, nullptr), free);
-    return atoms[name] = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    return atoms()[name] = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
 QList<uint32_t> property(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t name, xcb_atom_t type)

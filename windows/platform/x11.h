@@ -16,6 +16,9 @@ xcb_connection_t *x11Connection();
 template <class Reply>
 using ReplyPtr = std::unique_ptr<Reply, decltype(&free)>;
 
+// Asks for all of the program's own atoms at once, without waiting.
+void askForAtoms(xcb_connection_t *connection);
+
 // The atom of that name (the program's own are asked for together, once).
 xcb_atom_t internAtom(xcb_connection_t *connection, const char *name);
 
