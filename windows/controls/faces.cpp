@@ -5,7 +5,6 @@
 #include <QAbstractButton>
 #include <QImage>
 #include <QLabel>
-#include <QPainter>
 #include <QWidget>
 
 namespace controls {
@@ -45,17 +44,18 @@ QFont windowFont()
 
 void drawCaptionsAhead(QWidget *window)
 {
-    QImage scratch(1, 1, QImage::Format_ARGB32_Premultiplied);
-    scratch.setDevicePixelRatio(window->devicePixelRatioF());
-    QPainter painter(&scratch);
+    // Each captioned control draws itself once, as it will on screen: its
+    // font engines, glyphs and the places of its lines are then ready.
+    const qreal ratio = window->devicePixelRatioF();
     for (QWidget *w : window->findChildren<QWidget *>()) {
         auto *label = qobject_cast<QLabel *>(w);
         auto *button = qobject_cast<QAbstractButton *>(w);
         const QString text = label ? label->text() : button ? button->text() : QString();
         if (text.isEmpty() || !w->isVisibleTo(window))
             continue;
-        painter.setFont(w->font());
-        drawText(painter, w->rect(), label ? label->alignment() : Qt::AlignCenter, text);
+        QImage scratch(w->size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        scratch.setDevicePixelRatio(ratio);
+        w->render(&scratch, {}, {}, {});
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <QEvent>
 #include <QFontMetrics>
+#include <QHash>
 #include <QLabel>
 #include <QPaintDevice>
 #include <QPainter>
@@ -39,6 +40,43 @@ QStringList wrapAtBlanks(const QString &text, const QFontMetrics &metrics, int w
     return lines;
 }
 
+namespace {
+
+// What decides where a caption's lines go.
+struct Placement
+{
+    QString text, font;
+    QRect rect;
+    int alignment, wrap, dpi;
+    qreal dpr;
+    bool operator==(const Placement &) const = default;
+};
+
+size_t qHash(const Placement &p, size_t seed = 0)
+{
+    return qHashMulti(seed, p.text, p.font, p.rect.x(), p.rect.y(), p.rect.width(), p.rect.height(), p.alignment,
+                      p.wrap, p.dpi, p.dpr);
+}
+
+// Placing a caption lays out and measures each of its lines several times:
+// a caption is placed once, when first drawn (start-up draws them before the
+// window is on screen), and drawn from then on where it was placed.
+const QList<PlacedLine> &placed(const Placement &key, const QFont &font)
+{
+    static QHash<Placement, QList<PlacedLine>> known;
+    if (const auto found = known.constFind(key); found != known.cend())
+        return *found;
+    constexpr qsizetype kKept = 512; // captions change (tallies count up): the cache is not let grow
+    if (known.size() >= kKept)
+        known.clear();
+    const QFontMetrics metrics(font);
+    const QStringList lines =
+        Wrap(key.wrap) == Wrap::AtWords ? wrapAtBlanks(key.text, metrics, key.rect.width()) : QStringList{key.text};
+    return known[key] = placeLines(lines, font, key.rect, Qt::Alignment(key.alignment), key.dpr);
+}
+
+} // namespace
+
 void drawText(QPainter &painter, const QRect &rect, Qt::Alignment alignment, const QString &text, Wrap wrap)
 {
     // An empty cell need not load its font (the board's is large): start-up
@@ -48,10 +86,15 @@ void drawText(QPainter &painter, const QRect &rect, Qt::Alignment alignment, con
     // AlignAbsolute: "left" means the left edge even under a right-to-left layout.
     const int flags = int((alignment & Qt::AlignHorizontal_Mask) | Qt::AlignAbsolute | Qt::AlignTop)
                       | Qt::TextForceLeftToRight | Qt::TextSingleLine;
-    const QFontMetrics metrics(painter.font());
-    const QStringList lines = wrap == Wrap::AtWords ? wrapAtBlanks(text, metrics, rect.width()) : QStringList{text};
-    for (const PlacedLine &line :
-         placeLines(lines, painter.font(), rect, alignment, painter.device()->devicePixelRatioF()))
+    const QPaintDevice *device = painter.device();
+    const Placement key{text,
+                        painter.font().key(),
+                        rect,
+                        int(alignment),
+                        int(wrap),
+                        device->logicalDpiY(),
+                        device->devicePixelRatioF()};
+    for (const PlacedLine &line : placed(key, painter.font()))
         painter.drawText(line.frame, flags, line.text);
 }
 
