@@ -14,6 +14,7 @@
 #include <cstring>
 #include <fstream>
 #include <memory>
+#include <poll.h>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
@@ -77,6 +78,23 @@ uint32_t centrePixel(xcb_connection_t *c, xcb_window_t w)
     return pixel & 0xffffff;
 }
 
+// Waits for the next change of that root property (or a second, whichever first).
+void waitForChange(xcb_connection_t *c, xcb_atom_t property)
+{
+    pollfd fd{xcb_get_file_descriptor(c), POLLIN, 0};
+    for (;;) {
+        while (xcb_generic_event_t *event = xcb_poll_for_event(c)) {
+            const bool changed = (event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY
+                                 && reinterpret_cast<xcb_property_notify_event_t *>(event)->atom == property;
+            free(event);
+            if (changed)
+                return;
+        }
+        if (poll(&fd, 1, 1000) <= 0)
+            return;
+    }
+}
+
 double peakMiB(pid_t pid)
 {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
@@ -99,11 +117,14 @@ Run measure(xcb_connection_t *c, xcb_window_t root, xcb_atom_t list, const char 
     auto since = [&] { return std::chrono::duration<double, std::milli>(Clock::now() - start).count(); };
     Run run;
     xcb_window_t window = 0;
+    // Woken by the window manager's changes to its client list: a poll here
+    // would take a core's share from the programs measured, on two cores.
     while (!window) {
         for (xcb_window_t w : clients(c, root, list))
             if (std::find(before.begin(), before.end(), w) == before.end() && pidOf(c, w) == uint32_t(pid))
                 window = w;
-        std::this_thread::sleep_for(std::chrono::microseconds(200));
+        if (!window)
+            waitForChange(c, list);
     }
     run.managedMs = since();
     while (centrePixel(c, window) == 0)
@@ -142,6 +163,8 @@ int main(int argc, char *argv[])
     }
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
     const xcb_atom_t list = atom(c, "_NET_CLIENT_LIST");
+    const uint32_t propertyChanges = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_change_window_attributes(c, root, XCB_CW_EVENT_MASK, &propertyChanges);
 
     std::vector<double> managed[2], drawn[2], peak[2];
     for (int i = 0; i < runs; ++i) {
