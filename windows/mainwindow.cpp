@@ -8,6 +8,7 @@
 #include "rules.h"
 #include "titlebar.h"
 #include "window.h"
+#include "windowmanager.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -175,6 +176,8 @@ constexpr const char *kTallyNames[] = {"Labelwinxnum", "Labelwinonum", "lbltako"
 MainWindow::MainWindow()
     : QMainWindow(nullptr, platform::windowFlags()), check_([this](game::Result result) { emit resultFound(result); })
 {
+    // The window manager says what its frame will be while the window is built.
+    platform::askForFrame(this);
     auto *client = new QWidget(this);
     setCentralWidget(client);
     auto *bar = new QMenuBar(this);

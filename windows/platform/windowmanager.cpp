@@ -109,12 +109,6 @@ void leaveOutWindowMenu(QWidget *window)
     window->installEventFilter(new NoWindowMenu(window));
 }
 
-void sendRequestsNow()
-{
-    if (xcb_connection_t *connection = x11Connection())
-        xcb_flush(connection);
-}
-
 void keepOutOfTaskbar(QWidget *window)
 {
     xcb_connection_t *connection = x11Connection();
@@ -133,7 +127,7 @@ void keepOutOfTaskbar(QWidget *window)
 void askForFrame(QWidget *window)
 {
     xcb_connection_t *connection = x11Connection();
-    if (!connection)
+    if (!connection || framesAsked().contains(window))
         return;
     // Only a window manager that says it answers is asked.
     if (!supports(connection, "_NET_REQUEST_FRAME_EXTENTS"))
@@ -167,9 +161,19 @@ std::optional<QMargins> frameBeforeMapping(QWidget *window)
 
 namespace {
 
+class CentreGravity;
+
+// Windows whose centre gravity waits to replace Qt's, the server held meanwhile.
+QList<QPointer<CentreGravity>> &gravityPending()
+{
+    static QList<QPointer<CentreGravity>> pending;
+    return pending;
+}
+
 // Qt writes a window's size hints, gravity included, as it maps it, and the
 // window manager reads them as it frames it: the server is held from just
-// before Qt maps the window until the gravity set here has replaced Qt's.
+// before Qt maps the window until the gravity set here has replaced Qt's,
+// as soon as the program next sends its requests or waits for events.
 class CentreGravity : public QObject
 {
 public:
@@ -186,14 +190,16 @@ public:
             held_ = true;
             xcb_grab_server(connection_);
             xcb_flush(connection_);
+            gravityPending().append(this);
             QMetaObject::invokeMethod(this, &CentreGravity::setGravity, Qt::QueuedConnection);
         }
         return false;
     }
 
-private:
     void setGravity()
     {
+        if (!gravityPending().removeAll(this))
+            return;
         constexpr uint32_t kGravityFlag = 1U << 9, kCentre = 5; // PWinGravity, CenterGravity
         constexpr qsizetype kGravity = 17;                      // its place in WM_SIZE_HINTS
         QList<uint32_t> hints = platform::property(connection_, id_, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS);
@@ -208,12 +214,24 @@ private:
         deleteLater();
     }
 
+private:
     xcb_connection_t *connection_;
     xcb_window_t id_;
     bool held_ = false;
 };
 
 } // namespace
+
+void sendRequestsNow()
+{
+    // A window just shown has been mapped: the server is let go at once, not
+    // once the program has drawn ahead what it will show.
+    for (const QPointer<CentreGravity> &gravity : QList(gravityPending()))
+        if (gravity)
+            gravity->setGravity();
+    if (xcb_connection_t *connection = x11Connection())
+        xcb_flush(connection);
+}
 
 void keepCentreWhenFramed(QWidget *window)
 {
