@@ -86,6 +86,8 @@ private:
 
 KeyWatcher *keyWatcher = nullptr;
 
+constexpr uint32_t kRealReleases = XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT;
+
 // The server's answer to the request for real releases, read when the first
 // key comes: asking costs no wait while the program starts.
 struct Asked
@@ -101,7 +103,6 @@ bool serverAgreed()
     static const bool agreed = [] {
         if (!asked.connection)
             return false;
-        constexpr uint32_t kRealReleases = XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT;
         ReplyPtr<xcb_xkb_use_extension_reply_t> use(
             xcb_xkb_use_extension_reply(asked.connection, asked.extension, nullptr), free);
         ReplyPtr<xcb_xkb_per_client_flags_reply_t> reply(
@@ -119,7 +120,6 @@ void watchHeldKeys()
     if (!connection || keyWatcher)
         return;
     // Both asked at once: the server takes them in order.
-    constexpr uint32_t kRealReleases = XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT;
     asked = {connection, xcb_xkb_use_extension(connection, XCB_XKB_MAJOR_VERSION, XCB_XKB_MINOR_VERSION),
              xcb_xkb_per_client_flags(connection, XCB_XKB_ID_USE_CORE_KBD, kRealReleases, kRealReleases, 0, 0, 0)};
     xcb_flush(connection);
