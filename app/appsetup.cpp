@@ -10,8 +10,23 @@
 #include <QImage>
 #include <QPixmap>
 #include <QThreadPool>
+#include <future>
 
 namespace app {
+
+namespace {
+std::future<QList<QImage>> iconSizes;
+}
+
+void setShownIcon()
+{
+    if (!iconSizes.valid())
+        return; // set already
+    QIcon icon;
+    for (const QImage &image : iconSizes.get())
+        icon.addPixmap(QPixmap::fromImage(image));
+    QApplication::setWindowIcon(icon);
+}
 
 void configure()
 {
@@ -31,22 +46,16 @@ void configure()
     // The sizes title bars and task switchers draw, up to 2x, so that each gets
     // a sharp one. Launchers and software centres read the installed icons;
     // the larger ones here would cost start-up time (Qt decodes and sends every
-    // size to the window manager) for nobody. Decoded on the second core, and
-    // set once decoded: the window manager then shows it a moment after the window.
-    QThreadPool::globalInstance()->start([] {
+    // size to the window manager) for nobody. Decoded on another core while
+    // the windows are built, and set before the first is shown (or, where none
+    // is shown by setShownIcon, as soon as the program waits for events).
+    iconSizes = std::async(std::launch::async, [] {
         QList<QImage> sizes;
         for (int size : {16, 24, 32, 48, 64})
             sizes.append(QImage(QStringLiteral(":/velmora/icons/%1.png").arg(size)));
-        QMetaObject::invokeMethod(
-            qApp,
-            [sizes] {
-                QIcon icon;
-                for (const QImage &image : sizes)
-                    icon.addPixmap(QPixmap::fromImage(image));
-                QApplication::setWindowIcon(icon);
-            },
-            Qt::QueuedConnection);
+        return sizes;
     });
+    QMetaObject::invokeMethod(qApp, &setShownIcon, Qt::QueuedConnection);
 
     platform::actOnlyOnFreshKeys(qApp);
     platform::keepModalWindowsInReach();

@@ -1,6 +1,7 @@
 #include "windowowner.h"
 
 #include "aboutwindow.h"
+#include "appsetup.h"
 #include "confirm.h"
 #include "faces.h"
 #include "howtoplay.h"
@@ -58,7 +59,9 @@ MainWindow &WindowOwner::mainWindow()
 
 void WindowOwner::showMainWindow()
 {
-    mainWindow().show();
+    MainWindow &window = mainWindow();
+    app::setShownIcon();
+    window.show();
     platform::sendRequestsNow(); // the window manager gets to work at once
     controls::drawCaptionsAhead(main_);
 }
