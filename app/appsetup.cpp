@@ -47,8 +47,8 @@ void configure()
     // a sharp one. Launchers and software centres read the installed icons;
     // the larger ones here would cost start-up time (Qt decodes and sends every
     // size to the window manager) for nobody. Decoded on another core while
-    // the windows are built, and set before the first is shown (or, where none
-    // is shown by setShownIcon, as soon as the program waits for events).
+    // the windows are built; set just before the main window is shown, or by
+    // the event loop where nothing shows it first (the tests).
     iconSizes = std::async(std::launch::async, [] {
         QList<QImage> sizes;
         for (int size : {16, 24, 32, 48, 64})

@@ -2,7 +2,8 @@
 
 #include <QGuiApplication>
 #include <QHash>
-#include <vector>
+#include <array>
+#include <iterator>
 
 namespace platform {
 
@@ -37,44 +38,49 @@ constexpr const char *kAtoms[] = {
     "_NET_WM_STATE_SKIP_TASKBAR",
 };
 
-std::vector<xcb_intern_atom_cookie_t> &asked()
-{
-    static std::vector<xcb_intern_atom_cookie_t> cookies;
-    return cookies;
-}
+constexpr size_t kOwn = std::size(kAtoms);
 
-QHash<QByteArray, xcb_atom_t> &atoms()
+// The program's own atoms, kept beside their names: looking one up takes no
+// allocation (the modal windows' keeper does it for every event it sees).
+struct OwnAtoms
 {
-    static QHash<QByteArray, xcb_atom_t> known;
-    return known;
-}
+    enum class State { NotAsked, Asked, Known } state = State::NotAsked;
+    std::array<xcb_intern_atom_cookie_t, kOwn> cookies{};
+    std::array<xcb_atom_t, kOwn> atoms{};
+};
+OwnAtoms own;
 
 } // namespace
 
 void askForAtoms(xcb_connection_t *connection)
 {
-    if (!asked().empty() || !atoms().isEmpty())
+    if (own.state != OwnAtoms::State::NotAsked)
         return;
-    for (const char *atom : kAtoms)
-        asked().push_back(xcb_intern_atom(connection, 0, uint16_t(qstrlen(atom)), atom));
+    for (size_t i = 0; i < kOwn; ++i)
+        own.cookies[i] = xcb_intern_atom(connection, 0, uint16_t(qstrlen(kAtoms[i])), kAtoms[i]);
     xcb_flush(connection);
+    own.state = OwnAtoms::State::Asked;
 }
 
 xcb_atom_t internAtom(xcb_connection_t *connection, const char *name)
 {
-    if (atoms().isEmpty()) {
+    if (own.state != OwnAtoms::State::Known) {
         askForAtoms(connection);
-        for (size_t i = 0; i < asked().size(); ++i) {
-            ReplyPtr<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(connection, asked()[i], nullptr), free);
-            atoms().insert(kAtoms[i], reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE));
+        for (size_t i = 0; i < kOwn; ++i) {
+            ReplyPtr<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(connection, own.cookies[i], nullptr), free);
+            own.atoms[i] = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
         }
-        asked().clear();
+        own.state = OwnAtoms::State::Known;
     }
-    if (const auto known = atoms().constFind(name); known != atoms().cend())
+    for (size_t i = 0; i < kOwn; ++i)
+        if (qstrcmp(kAtoms[i], name) == 0)
+            return own.atoms[i];
+    static QHash<QByteArray, xcb_atom_t> others;
+    if (const auto known = others.constFind(name); known != others.cend())
         return *known;
     const auto cookie = xcb_intern_atom(connection, 0, uint16_t(qstrlen(name)), name);
     ReplyPtr<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(connection, cookie, nullptr), free);
-    return atoms()[name] = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    return others[name] = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
 QList<uint32_t> property(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t name, xcb_atom_t type)
