@@ -49,7 +49,7 @@ bench: setup-test build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_velmora
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_memory 10000
 	for wm in openbox fluxbox xfwm4 icewm; do echo "== $$wm"; VELMORA_WM=$$wm \
-	    tests/x11/run-on-display.sh $(BUILD)/bench/bench_startup $(BUILD)/velmora $(BUILD)/bench/bare_window 15; done
+	    tests/x11/run-on-display.sh $(BUILD)/bench/bench_startup $(BUILD)/velmora $(BUILD)/bench/bare_window 31; done
 
 # The house tools: every source formatted as .clang-format says, and the
 # program code clean of clang-tidy's bugprone and performance checks.

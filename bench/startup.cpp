@@ -141,10 +141,28 @@ Run measure(xcb_connection_t *c, xcb_window_t root, xcb_atom_t list, const char 
     return run;
 }
 
-double median(std::vector<double> v)
+// The value a `share` (0 to 1) of the values lie below, between neighbours.
+double quantile(std::vector<double> v, double share)
 {
     std::sort(v.begin(), v.end());
-    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+    const double at = share * double(v.size() - 1);
+    const auto below = size_t(at);
+    return below + 1 < v.size() ? v[below] + (at - double(below)) * (v[below + 1] - v[below]) : v[below];
+}
+
+double median(const std::vector<double> &v)
+{
+    return quantile(v, 0.5);
+}
+
+// Each run's game against the bare window run beside it: what the machine
+// did meanwhile weighs on both alike.
+std::vector<double> ratios(const std::vector<double> &game, const std::vector<double> &bare)
+{
+    std::vector<double> r;
+    for (size_t i = 0; i < game.size(); ++i)
+        r.push_back(game[i] / bare[i]);
+    return r;
 }
 
 } // namespace
@@ -168,7 +186,9 @@ int main(int argc, char *argv[])
 
     std::vector<double> managed[2], drawn[2], peak[2];
     for (int i = 0; i < runs; ++i) {
-        for (int p = 0; p < 2; ++p) { // alternately, so that both meet the same machine
+        // Alternately, so that both meet the same machine, and each first in
+        // every other pair: the first of a pair starts as the last one ends.
+        for (int p : {i % 2, 1 - i % 2}) {
             const Run r = measure(c, root, list, argv[1 + p]);
             managed[p].push_back(r.managedMs);
             drawn[p].push_back(r.drawnMs);
@@ -182,6 +202,11 @@ int main(int argc, char *argv[])
         std::printf("%-16s %14.1f %16.1f %14.1f\n", names[p], median(managed[p]), median(drawn[p]), median(peak[p]));
     std::printf("%-16s %14.2fx %15.2fx\n", "game / bare", median(managed[0]) / median(managed[1]),
                 median(drawn[0]) / median(drawn[1]));
+    const std::vector<double> managedRatios = ratios(managed[0], managed[1]), drawnRatios = ratios(drawn[0], drawn[1]);
+    std::printf("%-16s %14.2fx %15.2fx   (median of the pairs' ratios)\n", "  paired", median(managedRatios),
+                median(drawnRatios));
+    std::printf("%-16s %7.2f-%.2fx %9.2f-%.2fx   (middle half of them)\n", "", quantile(managedRatios, 0.25),
+                quantile(managedRatios, 0.75), quantile(drawnRatios, 0.25), quantile(drawnRatios, 0.75));
     xcb_disconnect(c);
     return 0;
 }
