@@ -1,5 +1,6 @@
 """What the AT-SPI tests share: checks that count, waiting for conditions
 (never for fixed times), and walking the accessibility tree."""
+import os
 import subprocess
 import sys
 import time
@@ -16,12 +17,20 @@ except (ImportError, ValueError) as missing:
     sys.exit(77)
 
 counts = {"passed": 0, "failed": 0}
+# Called with what failed, after it is printed: a suite on a display sets it
+# to say what the display showed (drive.explain).
+on_failure = None
+# Seconds since the epoch by which every wait ends (set by the script that
+# starts the suite, ahead of ctest's limit).
+DEADLINE = float(os.environ.get("VELMORA_DEADLINE", "inf"))
 
 
 def check(condition, what):
     counts["passed" if condition else "failed"] += 1
     if not condition:
-        print("FAIL: " + what)
+        print("FAIL: " + what, flush=True)
+        if on_failure:
+            on_failure(what)
 
 
 def summary():
@@ -46,14 +55,15 @@ def pump():
 
 def wait_for(condition, seconds=10):
     """The condition's first true value, or None once the time is up."""
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
+    deadline = time.monotonic() + max(0.0, min(seconds, DEADLINE - time.time()))
+    while True:
         pump()
         value = condition()
         if value:
             return value
+        if time.monotonic() >= deadline:
+            return None
         time.sleep(0.02)
-    return None
 
 
 def walk(node, depth=0):

@@ -10,6 +10,11 @@ for tool in weston Xvfb xdotool xprop dbus-run-session; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (make test installs it)"; exit 77; }
 done
 if [ "${1:-}" != "--in-session" ]; then
+    # Every wait of the suite ends by then, before ctest's limit (atspi_common.py).
+    if [ -n "${VELMORA_SUITE_SECONDS:-}" ]; then
+        VELMORA_DEADLINE=$(($(date +%s) + VELMORA_SUITE_SECONDS))
+        export VELMORA_DEADLINE
+    fi
     # A runtime folder of its own, as a desktop session has, made before the
     # session bus so that what the bus starts (the AT-SPI bus) keeps its
     # sockets there too. Else they fall back to ~/.cache/at-spi, shared by the

@@ -31,6 +31,7 @@ inline QString xdotool(const QStringList &args)
 inline bool drive(const QStringList &args, QString *out = nullptr)
 {
     QProcess p;
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel); // what it saw, when a wait runs out
     p.start(QStringLiteral("/usr/bin/python3"), QStringList{QStringLiteral(VELMORA_DRIVER)} + args);
     const bool ended = p.waitForFinished(120000);
     if (out)
@@ -190,6 +191,12 @@ public:
     }
     ~Program()
     {
+        // A failed case says what was on the display while the program still shows it.
+        if (QTest::currentTestFailed()) {
+            const char *row = QTest::currentDataTag();
+            drive({QStringLiteral("explain"), QString::fromUtf8(QTest::currentTestFunction())
+                                                  + (row ? QStringLiteral(" ") + QString::fromUtf8(row) : QString())});
+        }
         if (process.state() != QProcess::NotRunning) {
             process.kill();
             process.waitForFinished(2000);

@@ -13,12 +13,22 @@ from run-on-display.sh.)
   drive.py key WINDOW KEY...       gives the window the focus, then presses the keys
   drive.py menu WINDOW MENU ITEM   chooses item ITEM of menu MENU (both from 0) by F10 and the arrows
   drive.py opened [SECONDS]        waits for a menu to be open
+  drive.py settle WINDOW           closes any open menu and any other window of the program, then
+                                   gives WINDOW the focus: the known state a test case starts from
+  drive.py explain WHAT            says what the display shows now (see explain)
   drive.py act WINDOW ACTION       asks the window manager to minimise, hide, shade the window or
                                    send it to the second desktop, as another client would, or
                                    withdraws it; prints "done" once the server shows it done, or
                                    "declined" once the window manager has answered a later request
 
-Status 1 when what was waited for did not come."""
+Status 1 when what was waited for did not come; then it says what it saw
+instead, and saves a grab of the display (see explain).
+
+Every wait ends by VELMORA_DEADLINE (seconds since the epoch, set by
+run-on-display.sh a little before ctest would end the suite), so that a suite
+whose state never comes fails with its reasons rather than being killed."""
+import os
+import re
 import select
 import subprocess
 import sys
@@ -30,7 +40,9 @@ from Xlib import error as xerror
 from Xlib.protocol import event as xevent
 
 WAIT = 30  # seconds: generous, since waiting ends as soon as the state is seen
+DEADLINE = float(os.environ.get("VELMORA_DEADLINE", "inf"))
 _server = None
+last_wait = None  # what the last wait that ran out was for, and how long it waited
 
 
 def server():
@@ -40,13 +52,24 @@ def server():
     return _server
 
 
-def until(condition, seconds=WAIT):
-    """The condition's first true value, or None once the time is up."""
-    deadline = time.monotonic() + seconds
+def time_left(seconds):
+    """Seconds to wait: as asked, but never past the suite's deadline."""
+    return max(0.0, min(seconds, DEADLINE - time.time()))
+
+
+def until(condition, seconds=WAIT, waiting_for=None):
+    """The condition's first true value, or None once the time is up (then
+    remembered, with `waiting_for`, for explain)."""
+    global last_wait
+    start = time.monotonic()
+    deadline = start + time_left(seconds)
     while True:
         value = condition()
-        if value or time.monotonic() > deadline:
-            return value or None
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            last_wait = "%s (%.1f s)" % (waiting_for or "a state", time.monotonic() - start)
+            return None
         time.sleep(0.02)
 
 
@@ -87,12 +110,12 @@ def windows(title):
 
 def window(title, seconds=WAIT):
     """The id of a viewable window with exactly this title, or None."""
-    found = until(lambda: windows(title), seconds)
+    found = until(lambda: windows(title), seconds, "a viewable window titled %r" % title)
     return found[0] if found else None
 
 
 def gone(title, seconds=WAIT):
-    return until(lambda: not windows(title), seconds) is not None
+    return until(lambda: not windows(title), seconds, "no viewable window titled %r" % title) is not None
 
 
 def _focused(window):
@@ -103,12 +126,12 @@ def _focused(window):
 def focus(window, seconds=WAIT):
     """Viewable and given the input focus, as a window manager gives it."""
     w = server().create_resource_object("window", window)
-    if not until(lambda: _viewable(w), seconds):
+    if not until(lambda: _viewable(w), seconds, "window 0x%x viewable" % window):
         return False
     if _focused(window):
         return True
     subprocess.run(["xdotool", "windowactivate", str(window)], stderr=subprocess.DEVNULL)
-    return until(lambda: _focused(window), seconds) is not None
+    return until(lambda: _focused(window), seconds, "the input focus on window 0x%x" % window) is not None
 
 
 def press(*keys):
@@ -178,26 +201,49 @@ def open_menu(row, other_than=None):
         return None
 
 
+def _menu_state():
+    """(the open menu, its highlighted row) while exactly one menu is open and
+    one row reads as highlighted; else None, as while a menu is drawn."""
+    shown = popups()
+    if len(shown) != 1:
+        return None
+    try:
+        row = highlighted(shown[0])
+    except xerror.XError:
+        return None
+    return None if row is None else (shown[0].id, row)
+
+
 def menu(window, which, item, seconds=WAIT):
     """Menu `which` of the window's menu bar opened by F10 and the arrows, and
-    its item `item` chosen with Enter: every key once the last one is seen."""
+    its item `item` chosen with Enter: every key once the last one is seen.
+    A key that leaves the menu settled elsewhere (Down past the last item wraps
+    to the first) fails at once, saying so."""
+    global last_wait
     if not key(window, "F10"):
         return False
-    shown = until(lambda: open_menu(0), seconds)
-    for _ in range(which):
-        if not shown:
+    state = until(lambda: (lambda now: now if now and now[1] == 0 else None)(_menu_state()), seconds,
+                  "F10: a menu open with its first row highlighted")
+    steps = [("Right", "menu %d" % m, lambda now, before: now[0] != before[0] and now[1] == 0)
+             for m in range(1, which + 1)]
+    steps += [("Down", "row %d of menu %d" % (row, which), lambda now, before, row=row: now == (before[0], row))
+              for row in range(1, item + 1)]
+    for name, goal, reached in steps:
+        if not state:
             return False
-        press("Right")
-        shown = until(lambda: open_menu(0, other_than=shown), seconds)
-    for row in range(1, item + 1):
-        if not shown:
+        before = state
+        press(name)
+        # Whatever the key changes is a new state: the goal, or a miss.
+        state = until(lambda: (lambda now: now if now and now != before else None)(_menu_state()), seconds,
+                      "%s: %s highlighted" % (name, goal))
+        if state and not reached(state, before):
+            last_wait = "%s: %s highlighted, but the menu shows row %d of window 0x%x (from row %d of 0x%x)" % (
+                name, goal, state[1], state[0], before[1], before[0])
             return False
-        press("Down")
-        shown = until(lambda: open_menu(row), seconds)
-    if not shown:
+    if not state:
         return False
     press("Return")
-    return until(lambda: not popups(), seconds) is not None
+    return until(lambda: not popups(), seconds, "Return: the menu closed") is not None
 
 
 # What another client (a taskbar, a pager, a script) asks of the window
@@ -237,7 +283,7 @@ def act(window, action, seconds=WAIT):
     _tell(probe, "_NET_REQUEST_FRAME_EXTENTS", [])
     d.flush()
     atom = None if sign == "unmap" else d.intern_atom(sign)
-    deadline = time.monotonic() + seconds
+    deadline = time.monotonic() + time_left(seconds)
     answered = None
     while not answered and time.monotonic() < deadline:
         if not d.pending_events():
@@ -252,7 +298,127 @@ def act(window, action, seconds=WAIT):
             answered = "declined"
     probe.destroy()
     d.flush()
+    if not answered:
+        global last_wait
+        last_wait = "%s of window 0x%x: the window manager's answer" % (action, window)
     return answered
+
+
+def _property(window, name, kind=X.AnyPropertyType):
+    try:
+        value = window.get_full_property(server().intern_atom(name), kind)
+    except xerror.XError:
+        return None
+    return value.value if value is not None else None
+
+
+def _atom_names(values):
+    return [server().get_atom_name(v) for v in values or []]
+
+
+def _describe(window):
+    """A window in a line: id, title, where it is, how it is mapped and what
+    the window manager says of it."""
+    try:
+        attributes = window.get_attributes()
+        g = window.get_geometry()
+        at = window.translate_coords(server().screen().root, 0, 0)
+        states = [n.replace("_NET_WM_STATE_", "") for n in _atom_names(_property(window, "_NET_WM_STATE"))]
+        wm_state = _property(window, "WM_STATE")
+        transient = _property(window, "WM_TRANSIENT_FOR")
+        parts = ["0x%x %r" % (window.id, title_of(window)), "%dx%d at %d,%d" % (g.width, g.height, -at.x, -at.y),
+                 {X.IsViewable: "viewable", X.IsUnmapped: "unmapped", X.IsUnviewable: "unviewable"}[attributes.map_state]]
+        if wm_state:
+            parts.append({0: "withdrawn", 1: "normal", 3: "iconic"}.get(wm_state[0], "WM_STATE %d" % wm_state[0]))
+        if states:
+            parts.append("state " + " ".join(states))
+        if transient:
+            parts.append("transient for 0x%x" % transient[0])
+        return ", ".join(parts)
+    except xerror.XError:
+        return "0x%x (gone)" % window.id
+
+
+def _grab(what):
+    """The whole display saved as a PNG in the suite's folder (VELMORA_TEST_ARTIFACTS)."""
+    folder = os.environ.get("VELMORA_TEST_ARTIFACTS")
+    if not folder:
+        return "not saved (VELMORA_TEST_ARTIFACTS is not set)"
+    from PIL import Image
+    root = server().screen().root
+    g = root.get_geometry()
+    raw = root.get_image(0, 0, g.width, g.height, X.ZPixmap, 0xFFFFFFFF).data
+    os.makedirs(folder, exist_ok=True)
+    name = "%s-%s.png" % (time.strftime("%H%M%S"), re.sub(r"[^\w.-]+", "_", what)[:60].strip("_"))
+    path = os.path.join(folder, name)
+    Image.frombytes("RGB", (g.width, g.height), bytes(raw), "raw", "BGRX").save(path)
+    return path
+
+
+def explain(what):
+    """What the display shows now, on standard error: the wait that ran out,
+    the focus, the active window, the open menus with the row read as
+    highlighted, every window of the program's and what the window manager
+    says of it; and a grab of the display, whose path it gives."""
+    lines = ["WHAT THE DISPLAY SHOWED when %s failed:" % what]
+    try:
+        d = server()
+        root = d.screen().root
+        if last_wait:
+            lines.append("  the last wait ran out: " + last_wait)
+        focus = d.get_input_focus().focus
+        lines.append("  input focus: " + (_describe(focus) if not isinstance(focus, int) else "none (%d)" % focus))
+        active = _property(root, "_NET_ACTIVE_WINDOW")
+        if active and active[0]:
+            lines.append("  active window: " + _describe(d.create_resource_object("window", active[0])))
+        pointer = root.query_pointer()
+        lines.append("  pointer at %d,%d" % (pointer.root_x, pointer.root_y))
+        for popup in popups():
+            try:
+                row = highlighted(popup)
+            except xerror.XError:
+                row = None
+            lines.append("  open menu: %s, highlighted row %s" % (_describe(popup), "none read" if row is None else row))
+        if not popups():
+            lines.append("  no menu open")
+        for client in _property(root, "_NET_CLIENT_LIST") or []:
+            window = d.create_resource_object("window", client)
+            lines.append("  window: " + _describe(window))
+        lines.append("  grab: " + _grab(what))
+    except Exception as failure:  # say what could be seen, whatever else failed
+        lines.append("  (could not read the display further: %r)" % failure)
+    print("\n".join(lines), file=sys.stderr, flush=True)
+
+
+def _program_windows(but):
+    """The program's managed windows, the given one left out."""
+    found = []
+    for client in _property(server().screen().root, "_NET_CLIENT_LIST") or []:
+        if client == but:
+            continue
+        window = server().create_resource_object("window", client)
+        try:
+            if (window.get_wm_class() or ("", ""))[1] == "Velmora":
+                found.append(window)
+        except xerror.XError:
+            pass
+    return found
+
+
+def settle(window, seconds=WAIT):
+    """The state a test case starts from: no menu open, no window of the
+    program's but `window` (each asked to close, as by its title bar's button),
+    and `window` with the focus. False when it cannot be had."""
+    for _ in range(4):
+        if not popups():
+            break
+        press("Escape")
+        until(lambda: len(popups()) == 0, 2, "no menu open after Escape")
+    for other in _program_windows(window):
+        _tell(other, "_NET_CLOSE_WINDOW", [X.CurrentTime, 2])
+    server().flush()
+    return bool(until(lambda: not popups() and not _program_windows(window), seconds,
+                      "no menu and no other window of the program's") and focus(window, seconds))
 
 
 def main(args):
@@ -274,10 +440,18 @@ def main(args):
             print(answered)
         return 0 if answered else 1
     if command == "opened":
-        return 0 if until(popups, float(rest[0]) if rest else WAIT) else 1
+        return 0 if until(popups, float(rest[0]) if rest else WAIT, "a menu open") else 1
+    if command == "settle":
+        return 0 if settle(int(rest[0], 0)) else 1
+    if command == "explain":
+        explain(" ".join(rest))
+        return 0
     print(__doc__, file=sys.stderr)
     return 2
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv[1:]))
+    status = main(sys.argv[1:])
+    if status == 1:
+        explain("drive.py " + " ".join(sys.argv[1:]))
+    sys.exit(status)

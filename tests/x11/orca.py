@@ -25,8 +25,11 @@ if subprocess.run(["pgrep", "-u", str(os.getuid()), "-x", "orca"], stdout=subpro
     print("SKIP: another Orca is running for this user")
     sys.exit(77)
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import atspi_common  # noqa: E402
 from atspi_common import check, exit_status, summary  # noqa: E402
 import drive  # noqa: E402
+
+atspi_common.on_failure = drive.explain
 
 velmora = sys.argv[1]
 with open(sys.argv[2], encoding="utf-8") as header:
@@ -117,6 +120,8 @@ try:
              ("Leaving:", [("ctrl+x", "אתה בטוח שאתה רוצה לצאת?")])]
     for what, steps in moves:
         print(what)
+        # Each row from the same start, whatever the one before left open.
+        check(drive.settle(window), "%s: no menu or other window open, the main window focused" % what)
         for keys, *expected in steps:
             hears(keys, *expected)
     drive.press("Return")

@@ -3,6 +3,10 @@
 # manager (or the one VELMORA_WM names), inside a private D-Bus session.
 # Everything it starts, it ends.
 # Exits 77 (skipped) when the display cannot be had here.
+#   VELMORA_SUITE_SECONDS  every wait of the driver ends by then (drive.py), so
+#                          that the suite says why it failed before ctest's limit
+#   VELMORA_TEST_ARTIFACTS the folder for the grabs of failed cases, and the
+#                          window manager's log when the suite fails
 set -u
 
 wm=${VELMORA_WM:-openbox}
@@ -14,6 +18,12 @@ for tool in Xvfb "$wm" dbus-run-session xdotool xprop xwininfo; do
 done
 
 if [ "${1:-}" != "--in-session" ]; then
+    if [ -n "${VELMORA_SUITE_SECONDS:-}" ]; then
+        VELMORA_DEADLINE=$(($(date +%s) + VELMORA_SUITE_SECONDS))
+        export VELMORA_DEADLINE
+    fi
+    # The grabs of this run only.
+    [ -n "${VELMORA_TEST_ARTIFACTS:-}" ] && rm -rf "$VELMORA_TEST_ARTIFACTS" && mkdir -p "$VELMORA_TEST_ARTIFACTS"
     # A runtime folder of its own, as a desktop session has, made before the
     # session bus so that what the bus starts (the AT-SPI bus) keeps its
     # sockets there too. Else they fall back to ~/.cache/at-spi, shared by the
@@ -104,6 +114,10 @@ if [ "$ended" = "$wm_pid" ]; then
     echo "$wm ended during the test ($how): $(tail -c 300 "$work/wm.log")"
     wm_pid=""
     end "$test_pid"
-    exit 1
+    status=1
+fi
+if [ "$status" -ne 0 ] && [ "$status" -ne 77 ] && [ -n "${VELMORA_TEST_ARTIFACTS:-}" ]; then
+    cp "$work/wm.log" "$VELMORA_TEST_ARTIFACTS/$wm.log" 2>/dev/null
+    echo "Grabs of the failed cases and the window manager's log: $VELMORA_TEST_ARTIFACTS"
 fi
 exit "$status"

@@ -11,8 +11,11 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import atspi_common  # noqa: E402
 from atspi_common import GLib, check, find, in_app, labelled_by, pyatspi, summary, wait_for, walk  # noqa: E402
 import drive  # noqa: E402
+
+atspi_common.on_failure = drive.explain
 
 velmora = sys.argv[1]
 with open(sys.argv[2], encoding="utf-8") as header:  # the main window's title, from its one source
@@ -125,11 +128,16 @@ try:
              ("5", (2, 0), "איך משחקים?", "חזרה"), ("5", (2, 1), "About Velmora", "אישור"),
              ("5 ctrl+x", None, "יציאה", "לא"), ("5", (1, 0), "Velmora", "לא")]
     for keys, menu_item, title, leave in kinds:
+        # Each row from the same start, whatever the one before left open.
+        if not drive.settle(window):
+            check(False, "%s: no menu or other window open, the main window focused" % title)
+            continue
         drive.key(window, "F2")
         wait_for(lambda: all(not cell(k).name for k in range(1, 10)))
         drive.key(window, *keys.split())
-        if menu_item:
-            check(drive.menu(window, *menu_item), "menu %d, item %d chosen" % menu_item)
+        if menu_item and not drive.menu(window, *menu_item):
+            check(False, "menu %d, item %d chosen" % menu_item)
+            continue
         modal = wait_for(lambda: shown_modal(title), 30)  # a walk of the whole tree, slow on a busy machine
         marks = "".join(cell(k).name or " " for k in range(1, 10))
         check(modal is not None, "%s opens" % title)
