@@ -6,6 +6,24 @@ namespace app {
 
 namespace {
 
+// The options Qt 6.4 takes from the command line itself (QGuiApplication,
+// QApplication, QCoreApplication and the X11 platform), which it offers no
+// list of: known here so that the whole line is judged before any display is
+// opened. Each with whether a value follows it.
+struct QtOption
+{
+    const char *name;
+    bool takesValue;
+};
+constexpr QtOption kQtOptions[] = {
+    {"platform", true},   {"platformpluginpath", true}, {"platformtheme", true}, {"plugin", true},
+    {"qwindowgeometry", true}, {"geometry", true},      {"qwindowtitle", true},  {"title", true},
+    {"qwindowicon", true}, {"icon", true},              {"session", true},       {"style", true},
+    {"stylesheet", true}, {"qmljsdebugger", true},      {"display", true},       {"name", true},
+    {"visual", true},     {"reverse", false},           {"testability", false},  {"widgetcount", false},
+    {"qdevel", false},    {"qdebug", false},            {"nograb", false},       {"dograb", false},
+};
+
 struct Parser
 {
     QCommandLineParser parser;
@@ -22,6 +40,12 @@ struct Parser
             QStringLiteral("Noughts and crosses for two players at one mouse.\n"
                            "Qt's standard options (-platform, -style, -display ...) are accepted too."));
         parser.addOptions({help, version});
+        for (const QtOption &qt : kQtOptions) {
+            QCommandLineOption option(QString::fromLatin1(qt.name), QString(),
+                                      qt.takesValue ? QStringLiteral("value") : QString());
+            option.setFlags(QCommandLineOption::HiddenFromHelp);
+            parser.addOption(option);
+        }
         parsed = parser.parse(arguments);
     }
 };
@@ -37,31 +61,26 @@ QString quoted(const QString &argument)
 
 } // namespace
 
-std::optional<QString> answerWithoutDisplay(const QStringList &arguments)
-{
-    Parser p(arguments); // Qt's options are unknown to it here, and left for Qt
-    if (p.parser.isSet(p.help))
-        return p.parser.helpText();
-    if (p.parser.isSet(p.version))
-        return QStringLiteral("velmora %1\n").arg(QStringLiteral(VELMORA_VERSION));
-    return {};
-}
-
-std::optional<QString> refusal(const QStringList &arguments)
+std::optional<Answer> answerWithoutDisplay(const QStringList &arguments)
 {
     Parser p(arguments);
+    if (p.parser.isSet(p.help))
+        return Answer{p.parser.helpText(), 0};
+    if (p.parser.isSet(p.version))
+        return Answer{QStringLiteral("velmora %1\n").arg(QStringLiteral(VELMORA_VERSION)), 0};
     const QString hint = QStringLiteral("; 'velmora --help' lists the options\n");
     if (!p.parsed) {
         const QStringList unknown = p.parser.unknownOptionNames();
         for (const QString &argument : arguments.mid(1)) {
             const QString name = argument.section(u'=', 0, 0).mid(argument.startsWith(u"--") ? 2 : 1);
             if (argument.startsWith(u'-') && unknown.contains(name))
-                return QStringLiteral("velmora: unknown option ") + quoted(argument) + hint;
+                return Answer{QStringLiteral("velmora: unknown option ") + quoted(argument) + hint, 2};
         }
-        return QStringLiteral("velmora: ") + p.parser.errorText() + hint;
+        return Answer{QStringLiteral("velmora: ") + p.parser.errorText() + hint, 2};
     }
     if (!p.parser.positionalArguments().isEmpty())
-        return QStringLiteral("velmora: unexpected argument ") + quoted(p.parser.positionalArguments().front()) + hint;
+        return Answer{
+            QStringLiteral("velmora: unexpected argument ") + quoted(p.parser.positionalArguments().front()) + hint, 2};
     return {};
 }
 

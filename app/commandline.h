@@ -9,13 +9,16 @@
 // refused.
 namespace app {
 
-// Read before Qt starts a display, so that they need none: the usage or the
-// version to print, or nothing when the game is to be played.
-std::optional<QString> answerWithoutDisplay(const QStringList &arguments);
-
-// Read once Qt has taken its own options: what is left must be ours. The
-// refusal, one line with the argument quoted, or nothing.
-std::optional<QString> refusal(const QStringList &arguments);
+// What the command line asks for instead of a game, read before Qt opens a
+// display so that none is needed: the usage or the version (status 0, to
+// standard output), or a refusal of what is neither ours nor Qt's (status 2,
+// one line with the argument quoted, to standard error).
+struct Answer
+{
+    QString text;
+    int status;
+};
+std::optional<Answer> answerWithoutDisplay(const QStringList &arguments);
 
 // The one line to end with when Qt could reach no display, in the user's
 // terms, made from what Qt said while it tried.

@@ -29,21 +29,17 @@ void startUpMessages(QtMsgType type, const QMessageLogContext &, const QString &
 int main(int argc, char *argv[])
 {
     {
-        // --help and --version need no display.
+        // --help, --version and a mistyped option need no display.
         const QCoreApplication beforeDisplay(argc, argv);
-        if (const std::optional<QString> answer = app::answerWithoutDisplay(QCoreApplication::arguments())) {
-            std::fputs(qPrintable(*answer), stdout);
-            return 0;
+        if (const std::optional<app::Answer> answer = app::answerWithoutDisplay(QCoreApplication::arguments())) {
+            std::fputs(qPrintable(answer->text), answer->status == 0 ? stdout : stderr);
+            return answer->status;
         }
     }
 
     const QtMessageHandler qtHandler = qInstallMessageHandler(startUpMessages);
     QApplication application(argc, argv);
     qInstallMessageHandler(qtHandler);
-    if (const std::optional<QString> refused = app::refusal(QCoreApplication::arguments())) {
-        std::fputs(qPrintable(*refused), stderr);
-        return 2;
-    }
     // A platform that started without a screen (linuxfb without a frame
     // buffer, say) has nowhere to show a window.
     if (QGuiApplication::screens().isEmpty()) {

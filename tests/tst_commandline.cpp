@@ -1,5 +1,5 @@
 // The built program's command line: its own options answer without a display,
-// anything unknown is refused, and a display that cannot be opened is said in
+// anything unknown is refused without one too, and a display that cannot be opened is said in
 // one line with status 1, never Qt's abort.
 #include <QProcess>
 #include <QTest>
@@ -27,6 +27,9 @@ private slots:
         QTest::newRow("-h after a Qt option") << QStringList{"-style", "fusion", "-h"} << "-" << 0 << usage;
         QTest::newRow("unknown option") << offscreen + QStringList{"--bogus=1"} << "-" << 2
                                         << "velmora: unknown option '--bogus=1'" + hint;
+        // Judged before a display is sought, with Qt's own options let by.
+        QTest::newRow("unknown option, no display") << QStringList{"-style=fusion", "-display", ":0", "--bogus"} << "-"
+                                                    << 2 << "velmora: unknown option '--bogus'" + hint;
         QTest::newRow("argument") << offscreen + QStringList{"bogus"} << "-" << 2
                                   << "velmora: unexpected argument 'bogus'" + hint;
         QTest::newRow("argument with an escape sequence")
