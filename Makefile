@@ -9,7 +9,7 @@ SANITIZERS = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
              LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
              UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: run test build build-sanitize setup setup-test bench soak package reproducible lint clean
+.PHONY: run test build build-sanitize setup setup-test bench soak package reproducible lint clean first-run
 
 run: setup build
 	$(BUILD)/velmora
@@ -33,6 +33,12 @@ build-sanitize:
 # The Debian package, build/velmora_<version>-1_amd64.deb.
 package: setup-test build
 	cd $(BUILD) && cpack
+
+# A newcomer's first make test rehearsed on the last commit, in a new clone
+# (scripts/first-run.sh says how); FIRST_RUN_ARGS="--busy 5" for five in a row
+# with both cores busy.
+first-run:
+	scripts/first-run.sh $(FIRST_RUN_ARGS)
 
 # The package of the last commit built in two folders: the same to the bit.
 reproducible: setup-test
