@@ -9,7 +9,7 @@ set -euo pipefail
 # qt6-wayland: a Wayland desktop gets the native, sharp path.
 packages=(cmake make g++ pkg-config qt6-base-dev qt6-qpa-plugins qt6-wayland libxcb1-dev libxcb-xkb-dev libxcb-xinput-dev culmus fonts-dejavu-core)
 if [ "${1:-}" = "--test" ]; then
-    packages+=(xvfb openbox xdotool wmctrl icewm dbus x11-utils
+    packages+=(xvfb openbox xdotool wmctrl icewm dbus x11-utils x11-xserver-utils
                lintian dpkg-dev file appstream appstream-compose desktop-file-utils
                python3-pyatspi python3-pil python3-xlib gir1.2-atspi-2.0 at-spi2-core weston orca fluxbox xfwm4 qt6ct)
 fi

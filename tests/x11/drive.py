@@ -34,9 +34,10 @@ import subprocess
 import sys
 import time
 
-from Xlib import X, Xatom
+from Xlib import X, XK, Xatom
 from Xlib import display as xdisplay
 from Xlib import error as xerror
+from Xlib.ext import xtest
 from Xlib.protocol import event as xevent
 
 WAIT = 30  # seconds: generous, since waiting ends as soon as the state is seen
@@ -134,9 +135,55 @@ def focus(window, seconds=WAIT):
     return until(lambda: _focused(window), seconds, "the input focus on window 0x%x" % window) is not None
 
 
+MODIFIERS = {"ctrl": "Control_L", "alt": "Alt_L", "shift": "Shift_L", "super": "Super_L"}
+
+
+def _keycode(name):
+    """The key that types the keysym of that name, and whether Shift is needed."""
+    d = server()
+    keysym = XK.string_to_keysym(MODIFIERS.get(name.lower(), name))
+    levels = sorted(d.keysym_to_keycodes(keysym), key=lambda found: found[1]) if keysym else []
+    if not levels or levels[0][1] > 1:
+        raise ValueError("no key of the display's keyboard types %r" % name)
+    return levels[0][0], levels[0][1] == 1
+
+
+HOLD = 0.05  # seconds a player's finger keeps a modifier down around its key
+
+
 def press(*keys):
-    """Keys to whatever has the focus now."""
-    subprocess.run(["xdotool", "key", "--clearmodifiers"] + list(keys))
+    """Keys to whatever has the focus now, as xdotool's "key --clearmodifiers"
+    gives them ("ctrl+x", "F10"), but each key's press and release sent in one
+    request to the server. Sent apart, as xdotool sends them, a server kept
+    from reading the release for longer than its repeat delay (660 ms: a
+    loaded first run) repeats the key, and the program rightly takes the
+    repeat: Down twice takes a menu of two items back to its first. Modifiers
+    (which do not repeat) are held around the key as a player holds them,
+    long enough for a window manager's binding (Alt+Tab) to take the key."""
+    d = server()
+    down = d.query_keymap()
+    held = [code for codes in d.get_modifier_mapping() for code in codes
+            if code and down[code // 8] & (1 << (code % 8))]
+    for code in held:  # modifiers the test itself holds, let go meanwhile
+        xtest.fake_input(d, X.KeyRelease, code)
+    for combination in keys:
+        *modifiers, name = combination.split("+")
+        code, shifted = _keycode(name)
+        chord = [_keycode(m)[0] for m in modifiers] + ([_keycode("shift")[0]] if shifted else [])
+        for modifier in chord:
+            xtest.fake_input(d, X.KeyPress, modifier)
+        d.sync()
+        xtest.fake_input(d, X.KeyPress, code)
+        xtest.fake_input(d, X.KeyRelease, code)
+        d.sync()
+        if chord:
+            time.sleep(HOLD)
+        for modifier in reversed(chord):
+            xtest.fake_input(d, X.KeyRelease, modifier)
+        d.sync()
+    for code in held:
+        xtest.fake_input(d, X.KeyPress, code)
+    d.sync()
 
 
 def key(window, *keys):

@@ -251,7 +251,7 @@ void DesktopTest::heldKeyOnlyAsks()
     QVERIFY(gone(kExitTitle));
     if (altTab) {
         QVERIFY(desktop::key(velmora.window, QStringLiteral("alt")));
-        xdotool({"key", "Down"});
+        QVERIFY(desktop::key(velmora.window, QStringLiteral("Down")));
         QVERIFY2(drive({"opened"}), "Alt, then Down, opens the first menu");
     }
 }
