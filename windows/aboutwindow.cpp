@@ -19,13 +19,13 @@ constexpr Colour kWhite = rgb(255, 255, 255);
 constexpr Colour kBlack = rgb(0, 0, 0);
 constexpr Font kDavid12 = {"David", 12, 350};
 
-constexpr platform::WindowProperties kWindow{
+constexpr windows::WindowProperties kWindow{
     .name = "frmAbout",
     .caption = "אודות Velmora",
     .clientWidth = 6705,
     .clientHeight = 4860,
     .back = kBlack,
-    .placement = platform::Placement::Fixed,
+    .placement = windows::Placement::Fixed,
     .left = 2340,
     .top = 1935,
     .taskbar = false,

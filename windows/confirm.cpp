@@ -17,7 +17,7 @@ bool confirm(const QString &text, const QString &title)
     box.setObjectName(QStringLiteral("confirm"));
     box.setWindowModality(Qt::ApplicationModal); // before the flags, which it would set back to a dialog's
     // The title bar every other window has, not Qt's with minimise and maximise.
-    platform::putTitleBarOver(&box);
+    platform::withTitleBar(&box);
     box.setDefaultButton(QMessageBox::Yes);
     // Hebrew like every other text of the program, and plain text buttons.
     for (auto [button, caption] : {std::pair{QMessageBox::Yes, "כן"}, std::pair{QMessageBox::No, "לא"}}) {

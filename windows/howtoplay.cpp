@@ -10,7 +10,7 @@ namespace {
 // clang-format off
 constexpr Colour kLightRed = rgb(255, 128, 128);
 
-constexpr platform::WindowProperties kWindow{
+constexpr windows::WindowProperties kWindow{
     .name = "HowToPlay",
     .caption = "?איך משחקים",
     .clientWidth = 4530,

@@ -35,13 +35,13 @@ constexpr Font kDavid15{"David", 15.75, 350};
 constexpr Font kDavid36{"David", 36, 350};
 constexpr Font kSans18{"MS Sans Serif", 18, 400};
 
-constexpr platform::WindowProperties kWindow{
+constexpr windows::WindowProperties kWindow{
     .name = "Velmora",
     .caption = kMainWindowTitle,
     .clientWidth = 7245,
     .clientHeight = 6240,
     .back = kGreen,
-    .placement = platform::Placement::CentreScreen,
+    .placement = windows::Placement::CentreScreen,
 };
 
 constexpr Control cell(const char *name, int left, int top)
@@ -181,7 +181,7 @@ MainWindow::MainWindow()
     auto *client = new QWidget(this);
     setCentralWidget(client);
     auto *bar = new QMenuBar(this);
-    setMenuWidget(platform::titleBarAbove(this, bar)); // our own title bar above it, where we draw one
+    setMenuWidget(platform::withTitleBar(this, bar)); // our own title bar above it, where we draw one
     controls_ = build(client, kControls);
     buildMenus(bar);
 
@@ -215,7 +215,7 @@ MainWindow::MainWindow()
     connect(timer_, &QTimer::timeout, this, &MainWindow::checkBoard);
     timer_->start();
 
-    platform::applyProperties(this, client, kWindow);
+    windows::applyProperties(this, client, kWindow);
 }
 
 void MainWindow::buildMenus(QMenuBar *bar)

@@ -87,7 +87,7 @@ constexpr Control takoControls[] = {
 
 struct Description
 {
-    platform::WindowProperties window;
+    windows::WindowProperties window;
     std::span<const Control> controls;
 };
 
@@ -96,10 +96,10 @@ const Description &describe(game::Result result)
     // Indexed by game::Result: X won, O won, draw.
     static const std::array<Description, 3> descriptions{{
         {{.name = "winx", .caption = "האיקס ניצח", .clientWidth = 4680, .clientHeight = 3195,
-          .back = rgb(255, 128, 128), .placement = platform::Placement::TopLeftCorner},
+          .back = rgb(255, 128, 128), .placement = windows::Placement::TopLeftCorner},
          winxControls},
         {{.name = "wino", .caption = "העיגול ניצח", .clientWidth = 5040, .clientHeight = 3465,
-          .back = rgb(0, 255, 0), .placement = platform::Placement::TopLeftCorner},
+          .back = rgb(0, 255, 0), .placement = windows::Placement::TopLeftCorner},
          winoControls},
         {{.name = "tako", .caption = "תיקו", .clientWidth = 4680, .clientHeight = 3195, .back = rgb(255, 0, 0)},
          takoControls},

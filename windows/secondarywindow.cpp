@@ -6,11 +6,11 @@
 
 #include <QCloseEvent>
 
-SecondaryWindow::SecondaryWindow(const platform::WindowProperties &properties, std::span<const controls::Control> table)
+SecondaryWindow::SecondaryWindow(const windows::WindowProperties &properties, std::span<const controls::Control> table)
     : QDialog(nullptr, platform::windowFlags()), client_(platform::withTitleBar(this)),
       controls_(controls::build(client_, table))
 {
-    platform::applyProperties(this, client_, properties);
+    windows::applyProperties(this, client_, properties);
     controls::readAsDialog(this);
 }
 

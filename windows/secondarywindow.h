@@ -16,7 +16,7 @@ class SecondaryWindow : public QDialog
     Q_OBJECT
 
 public:
-    SecondaryWindow(const platform::WindowProperties &properties, std::span<const controls::Control> table);
+    SecondaryWindow(const windows::WindowProperties &properties, std::span<const controls::Control> table);
 
     int exec() override;
 

@@ -9,7 +9,7 @@ namespace {
 
 // The tables keep their rows as laid out.
 // clang-format off
-constexpr platform::WindowProperties kWindow{
+constexpr windows::WindowProperties kWindow{
     .name = "first",
     .caption = "?מי ראשון",
     .clientWidth = 5940,

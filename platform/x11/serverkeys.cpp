@@ -1,7 +1,5 @@
 #include "serverkeys.h"
 
-#ifdef VELMORA_X11
-
 #include "x11.h"
 
 #include <QAbstractNativeEventFilter>
@@ -138,21 +136,3 @@ bool freshPress(quint32 nativeScanCode, quint64 time)
 }
 
 } // namespace platform
-
-#else // built without xcb: no server to ask
-
-namespace platform {
-
-void watchHeldKeys() {}
-bool heldKeysWatched()
-{
-    return false;
-}
-bool freshPress(quint32, quint64)
-{
-    return false;
-}
-
-} // namespace platform
-
-#endif

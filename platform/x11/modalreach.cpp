@@ -1,7 +1,5 @@
 #include "modalreach.h"
 
-#ifdef VELMORA_X11
-
 #include "x11.h"
 
 #include <xcb/xinput.h>
@@ -213,13 +211,3 @@ void keepModalWindowsInReach()
 }
 
 } // namespace platform
-
-#else // built without xcb: Qt alone keeps the modal window in front
-
-namespace platform {
-
-void keepModalWindowsInReach() {}
-
-} // namespace platform
-
-#endif

@@ -1,47 +1,10 @@
+// What the program tells an X11 window manager beyond what Qt does.
 #include "windowmanager.h"
 
-#include <QApplication>
-#include <QIcon>
-#include <QPixmap>
-#include <QWidget>
-#include <QWindow>
-
-namespace platform {
-
-void showNoTitleBarIcon(QWidget *window)
-{
-    // A clear icon, at the sizes title bars draw: openbox, xfwm4 and fluxbox
-    // show nothing of it. (A null icon would fall back to the program's.)
-    QIcon clear;
-    for (int size : {16, 24, 32}) {
-        QPixmap nothing(size, size);
-        nothing.fill(Qt::transparent);
-        clear.addPixmap(nothing);
-    }
-    window->setWindowIcon(clear);
-    leaveOutWindowMenu(window);
-}
-
-bool onWayland()
-{
-    return QGuiApplication::platformName().startsWith(u"wayland");
-}
-
-void comeUpOverActiveWindow(QWidget *window)
-{
-    if (!onWayland())
-        return;
-    if (QWidget *from = QApplication::activeWindow(); from && from != window) {
-        window->winId();
-        window->windowHandle()->setTransientParent(from->windowHandle());
-    }
-}
-
-} // namespace platform
-
-#ifdef VELMORA_X11
-
 #include "x11.h"
+
+#include <QApplication>
+#include <QWidget>
 
 #include <QAbstractNativeEventFilter>
 #include <QPointer>
@@ -304,25 +267,3 @@ bool whenFramed(QWidget *window, std::function<void(QMargins)> framed)
 }
 
 } // namespace platform
-
-#else // built without xcb: nothing to say beyond what Qt says
-
-namespace platform {
-
-void sendRequestsNow() {}
-void keepOutOfTaskbar(QWidget *) {}
-void leaveOutWindowMenu(QWidget *) {}
-void askForFrame(QWidget *) {}
-std::optional<QMargins> frameBeforeMapping(QWidget *)
-{
-    return {};
-}
-void keepCentreWhenFramed(QWidget *) {}
-bool whenFramed(QWidget *, std::function<void(QMargins)>)
-{
-    return false;
-}
-
-} // namespace platform
-
-#endif

@@ -2,7 +2,6 @@
 
 #include "accessibility.h"
 #include "faces.h"
-#include "titlebar.h"
 #include "twips.h"
 #include "windowmanager.h"
 
@@ -11,7 +10,7 @@
 #include <QWidget>
 #include <cmath>
 
-namespace platform {
+namespace windows {
 
 namespace {
 
@@ -36,13 +35,13 @@ void centreWithFrame(QWidget *window, QMargins frame)
 // framed it, the window is centred with the frame should it not be.
 void centre(QWidget *window)
 {
-    if (const std::optional<QMargins> frame = frameBeforeMapping(window)) {
+    if (const std::optional<QMargins> frame = platform::frameBeforeMapping(window)) {
         centreWithFrame(window, *frame);
         return;
     }
     centreWithFrame(window, {});
-    keepCentreWhenFramed(window);
-    whenFramed(window, [window](QMargins frame) { centreWithFrame(window, frame); });
+    platform::keepCentreWhenFramed(window);
+    platform::whenFramed(window, [window](QMargins frame) { centreWithFrame(window, frame); });
 }
 
 void place(QWidget *window, const WindowProperties &props)
@@ -81,17 +80,11 @@ void onWholeDevicePixels(QWidget *menuBar)
 
 } // namespace
 
-Qt::WindowFlags windowFlags()
-{
-    // Qt drops the frameless hint when title-bar hints come with it.
-    return drawsOwnTitleBar() ? Qt::Window | Qt::FramelessWindowHint : kWindowFlags;
-}
-
 void applyProperties(QWidget *window, QWidget *client, const WindowProperties &props)
 {
     // The window manager answers while the rest is set up.
     if (props.placement == Placement::CentreScreen)
-        askForFrame(window);
+        platform::askForFrame(window);
     window->setObjectName(QString::fromLatin1(props.name));
     window->setWindowTitle(QString::fromUtf8(props.caption));
     controls::nameInReadingOrder(window, window->windowTitle());
@@ -116,8 +109,8 @@ void applyProperties(QWidget *window, QWidget *client, const WindowProperties &p
     // its own size as the base, no step is taken at all.
     window->setBaseSize(window->size());
     if (!props.taskbar)
-        keepOutOfTaskbar(window);
+        platform::keepOutOfTaskbar(window);
     place(window, props);
 }
 
-} // namespace platform
+} // namespace windows

@@ -1,3 +1,4 @@
+// The title bar the program draws on Wayland (see titlebar.h).
 #include "titlebar.h"
 
 #include "contrast.h"
@@ -75,7 +76,24 @@ protected:
     }
 };
 
-} // namespace
+// The window's title, moved by dragging it, and a close box: nothing else.
+// Title and cross keep a contrast of at least 4.5:1 with the bar whether the
+// window is active or not.
+class TitleBar : public QWidget
+{
+public:
+    explicit TitleBar(QWidget *window);
+    bool overlaid = false; // over a layout of Qt's, following the window's width
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QAbstractButton *close_;
+};
 
 bool drawsOwnTitleBar()
 {
@@ -128,12 +146,10 @@ bool TitleBar::eventFilter(QObject *, QEvent *event)
 {
     if (event->type() == QEvent::WindowTitleChange || event->type() == QEvent::ActivationChange)
         update();
-    else if (event->type() == QEvent::Resize && overlaid_)
+    else if (event->type() == QEvent::Resize && overlaid)
         setGeometry(0, 0, window()->width(), height());
     return false;
 }
-
-namespace {
 
 // Lays out in `holder` the title bar of its window above `below`.
 void stackBelowTitleBar(QWidget *holder, QWidget *below)
@@ -147,30 +163,32 @@ void stackBelowTitleBar(QWidget *holder, QWidget *below)
 
 } // namespace
 
-QWidget *titleBarAbove(QWidget *window, QWidget *below)
+Qt::WindowFlags windowFlags()
 {
-    if (!drawsOwnTitleBar())
-        return below;
-    auto *holder = new QWidget(window);
-    stackBelowTitleBar(holder, below);
-    return holder;
+    // Qt drops the frameless hint when title-bar hints come with it.
+    if (drawsOwnTitleBar())
+        return Qt::Window | Qt::FramelessWindowHint;
+    return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+         | Qt::WindowCloseButtonHint;
 }
 
-void putTitleBarOver(QWidget *window)
+QWidget *withTitleBar(QWidget *window, QWidget *below)
 {
     if (!drawsOwnTitleBar())
-        return;
-    // Frameless, as a dialog's flags would not be.
-    window->setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
-    auto *bar = new TitleBar(window);
-    bar->overlaid_ = true;
-    window->setContentsMargins(0, kHeight, 0, 0);
-}
-
-QWidget *withTitleBar(QWidget *window)
-{
-    if (!drawsOwnTitleBar())
+        return below ? below : window;
+    if (below) {
+        auto *holder = new QWidget(window);
+        stackBelowTitleBar(holder, below);
+        return holder;
+    }
+    if (window->layout()) {
+        // Frameless, as a dialog's flags would not be.
+        window->setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+        auto *bar = new TitleBar(window);
+        bar->overlaid = true;
+        window->setContentsMargins(0, kHeight, 0, 0);
         return window;
+    }
     auto *client = new QWidget(window);
     stackBelowTitleBar(window, client);
     return client;

@@ -2,20 +2,11 @@
 
 #include "controls.h"
 
-#include <Qt>
-
 class QWidget;
 
-namespace platform {
-
-// Every window: a fixed frame with a title bar, a window menu and a close box,
-// but no minimize or maximize box. Given at construction: changing a window's
-// flags later re-creates it and loses the tab order of its controls.
-inline constexpr Qt::WindowFlags kWindowFlags =
-    Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-
-// kWindowFlags, or a frameless window where the program draws its own title bars.
-Qt::WindowFlags windowFlags();
+// A window's own row of its table, and what building a window makes of it:
+// its frame's properties, its placement, the height of its menu bar.
+namespace windows {
 
 enum class Placement {
     CentreScreen,  // the outer window centred on the screen
@@ -41,4 +32,4 @@ struct WindowProperties
 // name, caption, fixed client size, background and placement.
 void applyProperties(QWidget *window, QWidget *client, const WindowProperties &props);
 
-} // namespace platform
+} // namespace windows
