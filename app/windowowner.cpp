@@ -61,8 +61,7 @@ void WindowOwner::showMainWindow()
 {
     MainWindow &window = mainWindow();
     app::setShownIcon();
-    window.show();
-    platform::sendRequestsNow(); // the window manager gets to work at once
+    platform::showNow(&window); // the window manager gets to work at once
     controls::drawCaptionsAhead(main_);
 }
 

@@ -41,7 +41,8 @@ public:
 
     QString text(QAccessible::Text t) const override
     {
-        return t == QAccessible::Name ? static_cast<QLabel *>(widget())->text() : QAccessibleWidget::text(t);
+        const auto *label = qobject_cast<const QLabel *>(widget()); // none while it is destroyed
+        return t == QAccessible::Name ? (label ? label->text() : QString()) : QAccessibleWidget::text(t);
     }
 };
 
@@ -97,7 +98,8 @@ public:
 
     QString text(QAccessible::Text t) const override
     {
-        return t == QAccessible::Name ? static_cast<CaptionLabel *>(widget())->text() : QAccessibleWidget::text(t);
+        const auto *cell = qobject_cast<const CaptionLabel *>(widget()); // none while it is destroyed
+        return t == QAccessible::Name ? (cell ? cell->text() : QString()) : QAccessibleWidget::text(t);
     }
     QAccessible::State state() const override
     {
@@ -109,8 +111,8 @@ public:
     QStringList keyBindingsForAction(const QString &) const override { return {}; }
     void doAction(const QString &action) override
     {
-        if (action == pressAction())
-            static_cast<CaptionLabel *>(widget())->activate();
+        if (auto *cell = qobject_cast<CaptionLabel *>(widget()); cell && action == pressAction())
+            cell->activate();
     }
 };
 
@@ -181,10 +183,12 @@ QAccessibleInterface *factory(const QString &, QObject *object)
     auto *w = qobject_cast<QWidget *>(object);
     if (!w)
         return nullptr;
-    if (cells.contains(w))
-        return new Cell(static_cast<CaptionLabel *>(w));
-    if (notices.contains(w))
-        return new Notice(static_cast<QLabel *>(w));
+    // A widget being destroyed (its focus cleared as it goes) is a plain
+    // QWidget by now, no longer what it was marked as.
+    if (auto *cell = qobject_cast<CaptionLabel *>(w); cell && cells.contains(w))
+        return new Cell(cell);
+    if (auto *label = qobject_cast<QLabel *>(w); label && notices.contains(w))
+        return new Notice(label);
     if (dialogs.contains(w))
         return new Container(w, QAccessible::Dialog);
     // Any other widget that holds controls hidden from readers: the main

@@ -15,9 +15,10 @@ namespace platform {
 // itself and may draw no title bars.
 bool onWayland();
 
-// Sends what has been asked of the display server so far, now rather than
-// when the program next waits for events.
-void sendRequestsNow();
+// Shows a top-level window and sends what has been asked of the display
+// server so far at once, rather than when the program next waits for events.
+// (A window asked to keep its centre is shown keeping it: see below.)
+void showNow(QWidget *window);
 
 // Asks for no taskbar button for the window.
 void keepOutOfTaskbar(QWidget *window);
@@ -32,7 +33,8 @@ void askForFrame(QWidget *window);
 std::optional<QMargins> frameBeforeMapping(QWidget *window);
 
 // Asks the window manager to keep the centre of the window where it is as it
-// frames the window, rather than its top left corner (centre gravity).
+// frames the window, rather than its top left corner (centre gravity), when
+// showNow shows it.
 void keepCentreWhenFramed(QWidget *window);
 
 // Calls `framed` once, with the frame, when the window manager has framed the

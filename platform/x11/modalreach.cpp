@@ -4,7 +4,6 @@
 
 #include <xcb/xinput.h>
 
-#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QWidget>
 
@@ -12,7 +11,7 @@ namespace platform {
 
 namespace {
 
-class ModalKeeper : public QObject, public QAbstractNativeEventFilter
+class ModalKeeper : public QObject
 {
 public:
     // The atoms are asked for now and read at the first event, once answered.
@@ -21,22 +20,23 @@ public:
         askForAtoms(connection);
         const xcb_query_extension_reply_t *input = xcb_get_extension_data(connection, &xcb_input_id);
         inputOpcode_ = input && input->present ? input->major_opcode : 0;
+        watchEvents({XCB_BUTTON_PRESS, XCB_KEY_PRESS, XCB_GE_GENERIC, XCB_PROPERTY_NOTIFY, XCB_FOCUS_IN,
+                     XCB_CLIENT_MESSAGE},
+                    [this](const xcb_generic_event_t *event) { seen(event); });
     }
 
-    bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override
+    void seen(const xcb_generic_event_t *event)
     {
-        if (type != "xcb_generic_event_t")
-            return false;
-        const xcb_window_t from = reachedFor(static_cast<const xcb_generic_event_t *>(message));
+        const xcb_window_t from = reachedFor(event);
         if (from == XCB_NONE)
-            return false;
+            return;
         const QWidget *modal = QApplication::activeModalWidget();
         if (!modal)
-            return false;
+            return;
         const auto id = xcb_window_t(modal->winId());
         if (from != id && !raised_) {
             bringBack(id, from);
-            return false;
+            return;
         }
         // Reached for itself (xfwm4 keeps the focus on a shaded question), or
         // only raised: back if it is out of reach, and asked once until it is
@@ -45,7 +45,6 @@ public:
             broughtBack_ = false;
         else if (!std::exchange(broughtBack_, true))
             bringBack(id, from);
-        return false;
     }
 
     // A modal window going leaves the windows it blocked: any that another
@@ -59,7 +58,7 @@ public:
     }
 
 private:
-    xcb_atom_t atom(const char *name) const { return internAtom(connection_, name); }
+    xcb_atom_t atom(Atom which) const { return platform::atom(connection_, which); }
 
     void afterModal()
     {
@@ -102,13 +101,13 @@ private:
             // for a question) only raises them: one of ours on top of the
             // stack counts as reached for.
             const auto *change = reinterpret_cast<const xcb_property_notify_event_t *>(event);
-            if (change->atom == atom("_NET_WM_DESKTOP") && change->window == movedHere_)
+            if (change->atom == atom(Atom::NetWmDesktop) && change->window == movedHere_)
                 movedHere_ = XCB_NONE; // the window manager has acted on the move, or moved it again
-            if (change->window != rootOf(connection_) || change->atom != atom("_NET_CLIENT_LIST_STACKING")
+            if (change->window != rootOf(connection_) || change->atom != atom(Atom::NetClientListStacking)
                 || !QApplication::activeModalWidget())
                 return XCB_NONE;
             const QList<uint32_t> stack =
-                platform::property(connection_, change->window, atom("_NET_CLIENT_LIST_STACKING"), XCB_ATOM_WINDOW);
+                platform::property(connection_, change->window, atom(Atom::NetClientListStacking), XCB_ATOM_WINDOW);
             raised_ = true;
             return !stack.isEmpty() && QWidget::find(stack.back()) ? stack.back() : XCB_NONE;
         }
@@ -121,7 +120,7 @@ private:
         }
         case XCB_CLIENT_MESSAGE: {
             const auto *client = reinterpret_cast<const xcb_client_message_event_t *>(event);
-            if (client->type != atom("WM_PROTOCOLS") || client->data.data32[0] != atom("WM_DELETE_WINDOW"))
+            if (client->type != atom(Atom::WmProtocols) || client->data.data32[0] != atom(Atom::WmDeleteWindow))
                 return XCB_NONE;
             userTime_ = client->data.data32[1];
             broughtBack_ = false;
@@ -135,6 +134,7 @@ private:
     struct Reach
     {
         bool viewable, withdrawn, elsewhere, shaded;
+        uint32_t currentDesktop; // as read with the rest; meaningful where `elsewhere`
         bool inReach() const { return viewable && !elsewhere && !shaded; }
     };
 
@@ -149,18 +149,19 @@ private:
         ReplyPtr<xcb_get_window_attributes_reply_t> attributes(
             xcb_get_window_attributes_reply(connection_, cookie, nullptr), free);
         const bool viewable = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
-        const QList<uint32_t> state = platform::property(connection_, window, atom("WM_STATE"), atom("WM_STATE"));
+        const QList<uint32_t> state = platform::property(connection_, window, atom(Atom::WmState), atom(Atom::WmState));
         const QList<uint32_t> current =
-            platform::property(connection_, rootOf(connection_), atom("_NET_CURRENT_DESKTOP"), XCB_ATOM_CARDINAL);
-        const QList<uint32_t> on = platform::property(connection_, window, atom("_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL);
+            platform::property(connection_, rootOf(connection_), atom(Atom::NetCurrentDesktop), XCB_ATOM_CARDINAL);
+        const QList<uint32_t> on = platform::property(connection_, window, atom(Atom::NetWmDesktop), XCB_ATOM_CARDINAL);
         const bool elsewhere =
             !current.isEmpty() && !on.isEmpty() && on.front() != kAllDesktops && on.front() != current.front();
         const bool iconic = !state.isEmpty() && state.front() == kIconic;
         // Unmapped, and neither minimised nor on another desktop: withdrawn,
         // whatever WM_STATE says.
         return {viewable, !viewable && !iconic && !elsewhere, elsewhere,
-                platform::property(connection_, window, atom("_NET_WM_STATE"), XCB_ATOM_ATOM)
-                    .contains(atom("_NET_WM_STATE_SHADED"))};
+                platform::property(connection_, window, atom(Atom::NetWmState), XCB_ATOM_ATOM)
+                    .contains(atom(Atom::NetWmStateShaded)),
+                elsewhere ? current.front() : 0};
     }
 
     void bringBack(xcb_window_t window, xcb_window_t from)
@@ -178,16 +179,16 @@ private:
             // earlier one would find the window still away, be refused, and
             // have its frame flash (and openbox 3.6 crashes should the window
             // go before the flash ends). The first move's activation follows it.
+            // The desktop read with the rest: read again, it may be gone
+            // (the window manager ending or starting anew meanwhile).
             if (std::exchange(movedHere_, window) == window)
                 return;
-            const QList<uint32_t> current =
-                platform::property(connection_, rootOf(connection_), atom("_NET_CURRENT_DESKTOP"), XCB_ATOM_CARDINAL);
-            tellWindowManager(connection_, window, atom("_NET_WM_DESKTOP"), {current.front(), kFromApplication});
+            tellWindowManager(connection_, window, atom(Atom::NetWmDesktop), {now.currentDesktop, kFromApplication});
         }
         if (now.shaded)
-            tellWindowManager(connection_, window, atom("_NET_WM_STATE"),
-                              {kRemove, atom("_NET_WM_STATE_SHADED"), 0, kFromApplication});
-        tellWindowManager(connection_, window, atom("_NET_ACTIVE_WINDOW"), {kFromApplication, userTime_, from});
+            tellWindowManager(connection_, window, atom(Atom::NetWmState),
+                              {kRemove, atom(Atom::NetWmStateShaded), 0, kFromApplication});
+        tellWindowManager(connection_, window, atom(Atom::NetActiveWindow), {kFromApplication, userTime_, from});
         xcb_flush(connection_);
     }
 
@@ -205,7 +206,6 @@ void keepModalWindowsInReach()
 {
     if (xcb_connection_t *connection = x11Connection()) {
         static ModalKeeper keeper(connection);
-        QCoreApplication::instance()->installNativeEventFilter(&keeper);
         QCoreApplication::instance()->installEventFilter(&keeper);
     }
 }

@@ -2,8 +2,6 @@
 
 #include "x11.h"
 
-#include <QAbstractNativeEventFilter>
-#include <QCoreApplication>
 #include <QHash>
 #include <QSet>
 // xkb.h names a member "explicit", a keyword of C++.
@@ -24,16 +22,18 @@ namespace {
 
 // Every key press and release of the connection, before Qt sees it (Qt may
 // see a press only after the key's release has been read here).
-class KeyWatcher : public QAbstractNativeEventFilter
+class KeyWatcher
 {
 public:
-    explicit KeyWatcher(xcb_connection_t *connection) : connection_(connection) {}
-
-    bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override
+    explicit KeyWatcher(xcb_connection_t *connection) : connection_(connection)
     {
-        if (type != "xcb_generic_event_t")
-            return false;
-        const auto *key = static_cast<const xcb_key_press_event_t *>(message);
+        watchEvents({XCB_KEY_PRESS, XCB_KEY_RELEASE, XCB_FOCUS_IN},
+                    [this](const xcb_generic_event_t *event) { seen(event); });
+    }
+
+    void seen(const xcb_generic_event_t *event)
+    {
+        const auto *key = reinterpret_cast<const xcb_key_press_event_t *>(event);
         switch (key->response_type & 0x7f) {
         case XCB_KEY_PRESS:
             if (!down_.contains(key->detail)) {
@@ -47,16 +47,13 @@ public:
         case XCB_KEY_RELEASE:
             down_.remove(key->detail);
             break;
-        case XCB_FOCUS_IN:
+        default: // focus in
             // A release may have gone elsewhere meanwhile, to a window
             // manager's grab (Alt of Alt+Tab): the server says which keys are
             // down now, so that a key that went up meanwhile is fresh again.
             forgetReleasedElsewhere();
             break;
-        default:
-            break;
         }
-        return false;
     }
 
     bool wasUp(quint32 code, quint64 time) const { return freshPresses_.value(code).contains(time); }
@@ -122,7 +119,6 @@ void watchHeldKeys()
              xcb_xkb_per_client_flags(connection, XCB_XKB_ID_USE_CORE_KBD, kRealReleases, kRealReleases, 0, 0, 0)};
     xcb_flush(connection);
     keyWatcher = new KeyWatcher(connection);
-    QCoreApplication::instance()->installNativeEventFilter(keyWatcher);
 }
 
 bool heldKeysWatched()

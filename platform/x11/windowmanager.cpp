@@ -6,19 +6,11 @@
 #include <QApplication>
 #include <QWidget>
 
-#include <QAbstractNativeEventFilter>
 #include <QPointer>
 
 namespace platform {
 
 namespace {
-
-// Whether the window manager lists this among what it supports.
-bool supports(xcb_connection_t *connection, const char *name)
-{
-    return property(connection, rootOf(connection), internAtom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM)
-        .contains(internAtom(connection, name));
-}
 
 // Device pixels, where Qt places windows in logical ones.
 QMargins logicalFrame(const QList<uint32_t> &lrtb, const QWidget *window)
@@ -54,7 +46,7 @@ public:
             return false;
         constexpr uint32_t kDecorations = 1U << 1, kMenu = 1U << 4; // Motif's flag and decoration bits
         const auto id = xcb_window_t(static_cast<QWidget *>(watched)->winId());
-        const xcb_atom_t motif = internAtom(connection, "_MOTIF_WM_HINTS");
+        const xcb_atom_t motif = atom(connection, Atom::MotifWmHints);
         QList<uint32_t> hints = platform::property(connection, id, motif, motif);
         if (hints.size() != 5 || !(hints[0] & kDecorations))
             return false;
@@ -77,8 +69,8 @@ void keepOutOfTaskbar(QWidget *window)
     xcb_connection_t *connection = x11Connection();
     if (!connection)
         return;
-    const xcb_atom_t state = internAtom(connection, "_NET_WM_STATE");
-    const xcb_atom_t skip = internAtom(connection, "_NET_WM_STATE_SKIP_TASKBAR");
+    const xcb_atom_t state = atom(connection, Atom::NetWmState);
+    const xcb_atom_t skip = atom(connection, Atom::NetWmStateSkipTaskbar);
     if (state == XCB_ATOM_NONE || skip == XCB_ATOM_NONE)
         return;
     // Set on the unmapped window; Qt keeps the atoms it finds there when it maps it.
@@ -93,9 +85,9 @@ void askForFrame(QWidget *window)
     if (!connection || framesAsked().contains(window))
         return;
     // Only a window manager that says it answers is asked.
-    if (!supports(connection, "_NET_REQUEST_FRAME_EXTENTS"))
+    if (!supports(connection, Atom::NetRequestFrameExtents))
         return;
-    tellWindowManager(connection, xcb_window_t(window->winId()), internAtom(connection, "_NET_REQUEST_FRAME_EXTENTS"),
+    tellWindowManager(connection, xcb_window_t(window->winId()), atom(connection, Atom::NetRequestFrameExtents),
                       {});
     xcb_flush(connection);
     framesAsked().append(window);
@@ -115,7 +107,7 @@ std::optional<QMargins> frameBeforeMapping(QWidget *window)
     // does so while the window is being set up (openbox, xfwm4 and icewm have
     // answered by now, with both cores busy); one that says it answers and
     // does not (fluxbox) is not waited for: start-up never waits on it.
-    const xcb_atom_t extents = internAtom(connection, "_NET_FRAME_EXTENTS");
+    const xcb_atom_t extents = atom(connection, Atom::NetFrameExtents);
     if (const QList<uint32_t> lrtb = property(connection, xcb_window_t(window->winId()), extents, XCB_ATOM_CARDINAL);
         lrtb.size() == 4)
         return logicalFrame(lrtb, window);
@@ -124,82 +116,53 @@ std::optional<QMargins> frameBeforeMapping(QWidget *window)
 
 namespace {
 
-class CentreGravity;
-
-// Windows whose centre gravity waits to replace Qt's, the server held meanwhile.
-QList<QPointer<CentreGravity>> &gravityPending()
+// Windows to be shown keeping their centre as they are framed.
+QList<QPointer<QWidget>> &keepingCentre()
 {
-    static QList<QPointer<CentreGravity>> pending;
-    return pending;
+    static QList<QPointer<QWidget>> windows;
+    return windows;
 }
 
-// Qt writes a window's size hints, gravity included, as it maps it, and the
-// window manager reads them as it frames it: the server is held from just
-// before Qt maps the window until the gravity set here has replaced Qt's,
-// as soon as the program next sends its requests or waits for events.
-class CentreGravity : public QObject
+// Qt writes a window's size hints, its gravity included, as it maps it, and
+// the window manager reads them as it frames it: centre gravity replaces
+// Qt's in between, while the server is held. One straight run: no event is
+// handled, nothing else runs, between the grab and its release.
+void showWithCentreGravity(xcb_connection_t *connection, QWidget *window)
 {
-public:
-    CentreGravity(xcb_connection_t *connection, QWidget *window)
-        : QObject(window), connection_(connection), id_(xcb_window_t(window->winId()))
-    {
-        window->installEventFilter(this);
+    constexpr uint32_t kGravityFlag = 1U << 9, kCentre = 5; // PWinGravity, CenterGravity
+    constexpr qsizetype kGravity = 17;                      // its place in WM_SIZE_HINTS
+    const auto id = xcb_window_t(window->winId());
+    xcb_grab_server(connection);
+    window->show();
+    QList<uint32_t> hints = property(connection, id, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS);
+    if (hints.size() > kGravity) {
+        hints[0] |= kGravityFlag;
+        hints[kGravity] = kCentre;
+        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS,
+                            32, uint32_t(hints.size()), hints.constData());
     }
-
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        // Show comes before Qt maps the window; what is queued now runs once it has.
-        if (event->type() == QEvent::Show && !held_) {
-            held_ = true;
-            xcb_grab_server(connection_);
-            xcb_flush(connection_);
-            gravityPending().append(this);
-            QMetaObject::invokeMethod(this, &CentreGravity::setGravity, Qt::QueuedConnection);
-        }
-        return false;
-    }
-
-    void setGravity()
-    {
-        if (!gravityPending().removeAll(this))
-            return;
-        constexpr uint32_t kGravityFlag = 1U << 9, kCentre = 5; // PWinGravity, CenterGravity
-        constexpr qsizetype kGravity = 17;                      // its place in WM_SIZE_HINTS
-        QList<uint32_t> hints = platform::property(connection_, id_, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS);
-        if (hints.size() > kGravity) {
-            hints[0] |= kGravityFlag;
-            hints[kGravity] = kCentre;
-            xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, id_, XCB_ATOM_WM_NORMAL_HINTS,
-                                XCB_ATOM_WM_SIZE_HINTS, 32, uint32_t(hints.size()), hints.constData());
-        }
-        xcb_ungrab_server(connection_);
-        xcb_flush(connection_);
-        deleteLater();
-    }
-
-private:
-    xcb_connection_t *connection_;
-    xcb_window_t id_;
-    bool held_ = false;
-};
+    xcb_ungrab_server(connection);
+}
 
 } // namespace
 
-void sendRequestsNow()
+void showNow(QWidget *window)
 {
-    // A window just shown has been mapped: the server is let go at once, not
-    // once the program has drawn ahead what it will show.
-    for (const QPointer<CentreGravity> &gravity : QList(gravityPending()))
-        if (gravity)
-            gravity->setGravity();
-    if (xcb_connection_t *connection = x11Connection())
+    xcb_connection_t *connection = x11Connection();
+    if (connection && keepingCentre().removeAll(window))
+        showWithCentreGravity(connection, window);
+    else
+        window->show();
+    // The window manager gets to work at once, not once the program has
+    // drawn ahead what it will show.
+    if (connection)
         xcb_flush(connection);
 }
 
 void keepCentreWhenFramed(QWidget *window)
 {
-    if (xcb_connection_t *connection = x11Connection())
-        new CentreGravity(connection, window);
+    if (x11Connection() && !keepingCentre().contains(window))
+        keepingCentre().append(window);
 }
 
 namespace {
@@ -207,51 +170,44 @@ namespace {
 // Waits for one window to be framed, then calls back once and goes. Framed
 // means mapped with _NET_FRAME_EXTENTS set: an answer to the request for the
 // frame may come after all, before the window is framed, and be an estimate.
-class FrameWatcher : public QAbstractNativeEventFilter
+class FrameWatcher
 {
 public:
     FrameWatcher(xcb_connection_t *connection, QWidget *window, std::function<void(QMargins)> framed)
         : connection_(connection), window_(window), id_(xcb_window_t(window->winId())),
-          extents_(internAtom(connection, "_NET_FRAME_EXTENTS")), framed_(std::move(framed))
+          extents_(atom(connection, Atom::NetFrameExtents)), framed_(std::move(framed)),
+          watch_(watchEvents({XCB_MAP_NOTIFY, XCB_PROPERTY_NOTIFY},
+                             [this](const xcb_generic_event_t *event) { seen(event); }))
     {}
 
-    bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override
+private:
+    void seen(const xcb_generic_event_t *event)
     {
-        if (type != "xcb_generic_event_t")
-            return false;
-        const auto *event = static_cast<const xcb_generic_event_t *>(message);
-        switch (event->response_type & 0x7f) {
-        case XCB_MAP_NOTIFY:
+        if ((event->response_type & 0x7f) == XCB_MAP_NOTIFY) {
             if (reinterpret_cast<const xcb_map_notify_event_t *>(event)->window != id_)
-                return false;
+                return;
             mapped_ = true;
-            break;
-        case XCB_PROPERTY_NOTIFY: {
+        } else {
             const auto *change = reinterpret_cast<const xcb_property_notify_event_t *>(event);
             if (change->window != id_ || change->atom != extents_)
-                return false;
-            break;
-        }
-        default:
-            return false;
+                return;
         }
         const QList<uint32_t> lrtb = property(connection_, id_, extents_, XCB_ATOM_CARDINAL);
         if (!mapped_ || lrtb.size() != 4)
-            return false;
-        // Gone before it is called back: the callback may create filters of its own.
-        std::unique_ptr<FrameWatcher> self(this);
-        QCoreApplication::instance()->removeNativeEventFilter(this);
+            return;
+        // Gone before it is called back: the callback may watch for events of its own.
+        stopWatching(watch_);
+        const std::unique_ptr<FrameWatcher> self(this);
         if (window_)
             framed_(logicalFrame(lrtb, window_));
-        return false;
     }
 
-private:
     xcb_connection_t *connection_;
     QPointer<QWidget> window_;
     xcb_window_t id_;
     xcb_atom_t extents_;
     std::function<void(QMargins)> framed_;
+    int watch_;
     bool mapped_ = false;
 };
 
@@ -260,9 +216,9 @@ private:
 bool whenFramed(QWidget *window, std::function<void(QMargins)> framed)
 {
     xcb_connection_t *connection = x11Connection();
-    if (!connection || !supports(connection, "_NET_FRAME_EXTENTS"))
+    if (!connection || !supports(connection, Atom::NetFrameExtents))
         return false;
-    QCoreApplication::instance()->installNativeEventFilter(new FrameWatcher(connection, window, std::move(framed)));
+    new FrameWatcher(connection, window, std::move(framed));
     return true;
 }
 

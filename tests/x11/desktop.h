@@ -1,6 +1,7 @@
 #pragma once
 // Driving the built program in real windows under a window manager: xdotool,
 // xwininfo and xprop, and one run of the program ended by the test.
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
@@ -37,6 +38,16 @@ inline bool drive(const QStringList &args, QString *out = nullptr)
     if (out)
         *out = QString::fromUtf8(p.readAllStandardOutput());
     return ended && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+// Whether the suite's time (VELMORA_DEADLINE, seconds since the epoch, set by
+// run-on-display.sh ahead of ctest's limit) has run out: each case left then
+// fails at once, so that the suite ends saying so rather than being killed.
+inline bool suiteTimeRunOut()
+{
+    bool set = false;
+    const qint64 deadline = qEnvironmentVariable("VELMORA_DEADLINE").toLongLong(&set);
+    return set && QDateTime::currentSecsSinceEpoch() >= deadline;
 }
 
 // The viewable window with exactly this title, or 0 once the time is up.

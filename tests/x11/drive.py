@@ -13,6 +13,8 @@ from run-on-display.sh.)
   drive.py key WINDOW KEY...       gives the window the focus, then presses the keys
   drive.py menu WINDOW MENU ITEM   chooses item ITEM of menu MENU (both from 0) by F10 and the arrows
   drive.py opened [SECONDS]        waits for a menu to be open
+  drive.py placements TITLE        prints where the window of that title is shown from its mapping on,
+                                   until a line comes on standard input
   drive.py settle WINDOW           closes any open menu and any other window of the program, then
                                    gives WINDOW the focus: the known state a test case starts from
   drive.py explain WHAT            says what the display shows now (see explain)
@@ -69,7 +71,8 @@ def until(condition, seconds=WAIT, waiting_for=None):
         if value:
             return value
         if time.monotonic() > deadline:
-            last_wait = "%s (%.1f s)" % (waiting_for or "a state", time.monotonic() - start)
+            last_wait = "%s (%.1f s%s)" % (waiting_for or "a state", time.monotonic() - start,
+                                           ", cut short: the suite's time ran out" if time.time() >= DEADLINE else "")
             return None
         time.sleep(0.02)
 
@@ -351,6 +354,39 @@ def act(window, action, seconds=WAIT):
     return answered
 
 
+def placements(title):
+    """Where the window of that title is shown, frame and all, from the moment
+    it maps: the root position of the window manager's frame (or of the window
+    itself, unframed) at its mapping and at each move after, until a line
+    comes on standard input. Watched from before the program starts, so that a
+    jump the window manager makes and undoes at once is seen too."""
+    d = server()
+    root = d.screen().root
+    root.change_attributes(event_mask=X.SubstructureNotifyMask)
+    d.sync()
+    print("watching", flush=True)
+    shown = {}  # top-level window id -> positions while mapped
+    while not select.select([sys.stdin], [], [], 0)[0]:
+        if not d.pending_events():
+            select.select([d, sys.stdin], [], [], 0.05)
+            continue
+        e = d.next_event()
+        if e.type == X.MapNotify and e.event.id == root.id:
+            g = e.window.get_geometry()
+            shown[e.window.id] = [(g.x, g.y)]
+        elif e.type == X.ConfigureNotify and e.event.id == root.id and e.window.id in shown:
+            if shown[e.window.id][-1] != (e.x, e.y):
+                shown[e.window.id].append((e.x, e.y))
+        elif e.type == X.UnmapNotify and e.event.id == root.id:
+            shown.pop(e.window.id, None)
+    for top, positions in shown.items():
+        window = d.create_resource_object("window", top)
+        if title_of(window) == title or _titled(window, title):
+            print(" ".join("%d,%d" % p for p in positions))
+            return 0
+    return 1
+
+
 def _property(window, name, kind=X.AnyPropertyType):
     try:
         value = window.get_full_property(server().intern_atom(name), kind)
@@ -488,6 +524,8 @@ def main(args):
         return 0 if answered else 1
     if command == "opened":
         return 0 if until(popups, float(rest[0]) if rest else WAIT, "a menu open") else 1
+    if command == "placements":
+        return placements(rest[0])
     if command == "settle":
         return 0 if settle(int(rest[0], 0)) else 1
     if command == "explain":

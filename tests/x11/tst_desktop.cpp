@@ -11,6 +11,11 @@ class DesktopTest : public QObject
     Q_OBJECT
 
 private slots:
+    void init()
+    {
+        if (suiteTimeRunOut())
+            QFAIL("the suite's time ran out before this case");
+    }
     void mainWindow();
     void strikeLineAndWinx();
     void aboutWindow();
@@ -28,6 +33,10 @@ private slots:
 
 void DesktopTest::mainWindow()
 {
+    // Where the window is shown, watched from before it maps.
+    QProcess placements;
+    placements.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(VELMORA_DRIVER), "placements", kMainTitle});
+    QVERIFY(placements.waitForReadyRead(10000) && placements.readLine() == "watching\n");
     Program velmora;
     QVERIFY2(velmora.window, "the main window appears");
     const QRect whole = clientRect(velmora.window);
@@ -50,6 +59,11 @@ void DesktopTest::mainWindow()
         return (outer.center() - centre).manhattanLength();
     };
     QTRY_VERIFY2(offCentre() <= 2, "centred on the screen");
+    placements.write("\n");
+    placements.closeWriteChannel();
+    QVERIFY(placements.waitForFinished(10000));
+    const QString shown = QString::fromUtf8(placements.readAllStandardOutput()).trimmed();
+    QVERIFY2(!shown.isEmpty() && !shown.contains(u' '), qPrintable("shown at " + shown + ": it jumped")); // one place
 
     // Docks match the window to its desktop entry by the entry's StartupWMClass.
     QFile entry(QStringLiteral(VELMORA_DESKTOP_ENTRY));

@@ -277,6 +277,11 @@ class ScaleTest : public QObject
     Q_OBJECT
 
 private slots:
+    void init()
+    {
+        if (suiteTimeRunOut())
+            QFAIL("the suite's time ran out before this case");
+    }
     void initTestCase() { app::configure(); }
 
     void windowAt2x_data();
