@@ -6,6 +6,8 @@
 
 #include <QTest>
 
+using namespace Qt::Literals::StringLiterals;
+
 using game::Result;
 
 namespace {
@@ -57,15 +59,15 @@ void BoardCheckTest::order_data()
     // clang-format off
     QTest::newRow("empty board: nothing") << ".../.../..." << QStringList{} << QList<int>{};
     QTest::newRow("open board without a line") << "XO./OX./..." << QStringList{} << QList<int>{};
-    QTest::newRow("X top row") << "XXX/OO./..." << QStringList{"winx"} << QList<int>{15};
-    QTest::newRow("X row beats O row") << "XXX/OOO/..." << QStringList{"winx"} << QList<int>{15};
-    QTest::newRow("O column beats X column") << "XO./XO./XO." << QStringList{"wino"} << QList<int>{13};
-    QTest::newRow("row and column: earlier entry only") << "XXX/XO./XOO" << QStringList{"winx"} << QList<int>{15};
-    QTest::newRow("X diagonal") << "XO./OX./..X" << QStringList{"winx"} << QList<int>{12};
-    QTest::newRow("O anti-diagonal") << "XXO/XO./O.." << QStringList{"wino"} << QList<int>{11};
-    QTest::newRow("X right column") << "OOX/..X/..X" << QStringList{"winx"} << QList<int>{18};
-    QTest::newRow("ninth mark wins, no draw follows") << "XOX/OXO/OXX" << QStringList{"winx"} << QList<int>{12};
-    QTest::newRow("full board without a line: draw") << "XOX/XOO/OXX" << QStringList{"tako"} << QList<int>{};
+    QTest::newRow("X top row") << u"XXX/OO./..."_s << QStringList{u"winx"_s} << QList<int>{15};
+    QTest::newRow("X row beats O row") << u"XXX/OOO/..."_s << QStringList{u"winx"_s} << QList<int>{15};
+    QTest::newRow("O column beats X column") << u"XO./XO./XO."_s << QStringList{u"wino"_s} << QList<int>{13};
+    QTest::newRow("row and column: earlier entry only") << u"XXX/XO./XOO"_s << QStringList{u"winx"_s} << QList<int>{15};
+    QTest::newRow("X diagonal") << u"XO./OX./..X"_s << QStringList{u"winx"_s} << QList<int>{12};
+    QTest::newRow("O anti-diagonal") << u"XXO/XO./O.."_s << QStringList{u"wino"_s} << QList<int>{11};
+    QTest::newRow("X right column") << u"OOX/..X/..X"_s << QStringList{u"winx"_s} << QList<int>{18};
+    QTest::newRow("ninth mark wins, no draw follows") << u"XOX/OXO/OXX"_s << QStringList{u"winx"_s} << QList<int>{12};
+    QTest::newRow("full board without a line: draw") << u"XOX/XOO/OXX"_s << QStringList{u"tako"_s} << QList<int>{};
     QTest::newRow("lower-case x neither wins nor fills") << "xxx/OXO/OXO" << QStringList{} << QList<int>{};
     // clang-format on
 }
@@ -90,17 +92,17 @@ void BoardCheckTest::order()
 // same pass reports every later line, and the draw, on the unchanged board.
 void BoardCheckTest::closedOtherwiseReportsEverything()
 {
-    TextBoard b("XXX/XOO/XOO");
+    TextBoard b(u"XXX/XOO/XOO"_s);
     Recorder recorder(b, false);
     game::BoardCheck check(std::ref(recorder));
     check.run(b);
-    QCOMPARE(recorder.shown, QStringList({"winx", "winx", "tako"}));
+    QCOMPARE(recorder.shown, QStringList({u"winx"_s, u"winx"_s, u"tako"_s}));
     QCOMPARE(b.visibleStrikes(), QList<int>({15, 17}));
 }
 
 void BoardCheckTest::noSecondPassWhileWaiting()
 {
-    TextBoard b("OOO/XX./X..");
+    TextBoard b(u"OOO/XX./X.."_s);
     int shows = 0;
     int refused = 0;
     game::BoardCheck *self = nullptr;
@@ -122,3 +124,4 @@ void BoardCheckTest::noSecondPassWhileWaiting()
 
 QTEST_GUILESS_MAIN(BoardCheckTest)
 #include "tst_boardcheck.moc"
+

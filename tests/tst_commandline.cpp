@@ -4,6 +4,8 @@
 #include <QProcess>
 #include <QTest>
 
+using namespace Qt::Literals::StringLiterals;
+
 class CommandLineTest : public QObject
 {
     Q_OBJECT
@@ -17,32 +19,32 @@ private slots:
         QTest::addColumn<QString>("expected"); // stdout then stderr; of the usage, its first line
         const QString usage = QStringLiteral("Usage: ");
         const QString hint = QStringLiteral("; 'velmora --help' lists the options\n");
-        const QStringList offscreen{"-platform", "offscreen"}; // Qt takes its options before ours are checked
+        const QStringList offscreen{u"-platform"_s, u"offscreen"_s}; // Qt takes its options before ours are checked
         // clang-format off
-        QTest::newRow("--version") << QStringList{"--version"} << "-" << 0
+        QTest::newRow("--version") << QStringList{u"--version"_s} << u"-"_s << 0
                                    << QStringLiteral("velmora %1\n").arg(QStringLiteral(VELMORA_VERSION));
-        QTest::newRow("-v") << QStringList{"-v"} << "-" << 0
+        QTest::newRow("-v") << QStringList{u"-v"_s} << u"-"_s << 0
                             << QStringLiteral("velmora %1\n").arg(QStringLiteral(VELMORA_VERSION));
-        QTest::newRow("--help") << QStringList{"--help"} << "-" << 0 << usage;
-        QTest::newRow("-h after a Qt option") << QStringList{"-style", "fusion", "-h"} << "-" << 0 << usage;
-        QTest::newRow("unknown option") << offscreen + QStringList{"--bogus=1"} << "-" << 2
-                                        << "velmora: unknown option '--bogus=1'" + hint;
+        QTest::newRow("--help") << QStringList{u"--help"_s} << u"-"_s << 0 << usage;
+        QTest::newRow("-h after a Qt option") << QStringList{u"-style"_s, u"fusion"_s, u"-h"_s} << u"-"_s << 0 << usage;
+        QTest::newRow("unknown option") << offscreen + QStringList{u"--bogus=1"_s} << u"-"_s << 2
+                                        << u"velmora: unknown option '--bogus=1'"_s + hint;
         // Judged before a display is sought, with Qt's own options let by.
-        QTest::newRow("unknown option, no display") << QStringList{"-style=fusion", "-display", ":0", "--bogus"} << "-"
-                                                    << 2 << "velmora: unknown option '--bogus'" + hint;
-        QTest::newRow("argument") << offscreen + QStringList{"bogus"} << "-" << 2
-                                  << "velmora: unexpected argument 'bogus'" + hint;
+        QTest::newRow("unknown option, no display") << QStringList{u"-style=fusion"_s, u"-display"_s, u":0"_s, u"--bogus"_s} << u"-"_s
+                                                    << 2 << u"velmora: unknown option '--bogus'"_s + hint;
+        QTest::newRow("argument") << offscreen + QStringList{u"bogus"_s} << u"-"_s << 2
+                                  << u"velmora: unexpected argument 'bogus'"_s + hint;
         QTest::newRow("argument with an escape sequence")
-            << offscreen + QStringList{"\x1b[2Jbogus"} << "-" << 2
-            << "velmora: unexpected argument '\\x1b[2Jbogus'" + hint;
-        QTest::newRow("no DISPLAY") << QStringList{} << "-" << 1
+            << offscreen + QStringList{u"\x1b[2Jbogus"_s} << u"-"_s << 2
+            << u"velmora: unexpected argument '\\x1b[2Jbogus'"_s + hint;
+        QTest::newRow("no DISPLAY") << QStringList{} << u"-"_s << 1
                                     << QStringLiteral("velmora: cannot open a display: DISPLAY is not set\n");
         QTest::newRow("unreachable display") << QStringList{} << ":77" << 1
                                              << QStringLiteral("velmora: cannot open the display \":77\"\n");
-        QTest::newRow("unreachable -display") << QStringList{"-display", ":78"} << ":77" << 1
+        QTest::newRow("unreachable -display") << QStringList{u"-display"_s, u":78"_s} << u":77"_s << 1
                                               << QStringLiteral("velmora: cannot open the display \":78\"\n");
         QTest::newRow("a platform with no screen")
-            << QStringList{"-platform", "linuxfb:fb=/nonexistent/fb0"} << "-" << 1
+            << QStringList{u"-platform"_s, u"linuxfb:fb=/nonexistent/fb0"_s} << u"-"_s << 1
             << QStringLiteral("velmora: cannot open a display: the platform \"linuxfb\" has no screen\n");
         // clang-format on
     }
@@ -73,3 +75,4 @@ private slots:
 
 QTEST_GUILESS_MAIN(CommandLineTest)
 #include "tst_commandline.moc"
+

@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+using namespace Qt::Literals::StringLiterals;
+
 using ui::px;
 
 namespace {
@@ -78,9 +80,9 @@ void startGame(MainWindow &main)
     for (int k : {1, 5})
         ui::click(&main, qPrintable(QStringLiteral("Label%1").arg(k)));
     main.setStrikeVisible(14, true);
-    main.setTally(game::Tally::XWins, "4");
-    main.setTally(game::Tally::OWins, "2");
-    main.setTally(game::Tally::Draws, "7");
+    main.setTally(game::Tally::XWins, u"4"_s);
+    main.setTally(game::Tally::OWins, u"2"_s);
+    main.setTally(game::Tally::Draws, u"7"_s);
 }
 
 } // namespace
@@ -140,13 +142,13 @@ void CommandsTest::newGame()
     ui::child<QRadioButton>(&ui::windows().starterChoice(), qPrintable(QStringLiteral("Option%1").arg(option)))
         ->click();
     startGame(main); // X and O placed: O to move
-    main.setNextMark("O");
+    main.setNextMark(u"O"_s);
     give(main, via, "Command1", "new", QKeySequence(Qt::Key_F2));
     QCOMPARE(ui::board(main), QStringLiteral(".../.../..."));
     for (int line = 11; line <= 18; ++line)
         QVERIFY(!main.strikeVisible(line));
     QTEST(main.nextMark(), "expected");
-    QCOMPARE(ui::tallies(main), QStringList({"4", "2", "7"})); // no confirmation, nothing counted
+    QCOMPARE(ui::tallies(main), QStringList({u"4"_s, u"2"_s, u"7"_s})); // no confirmation, nothing counted
     QVERIFY(!QApplication::activeModalWidget());
 }
 
@@ -156,8 +158,8 @@ void CommandsTest::clearTallies_data()
     QTest::addColumn<QStringList>("expected");
 
     // clang-format off
-    QTest::newRow("Yes") << QMessageBox::Yes << QStringList{"0", "0", "0"};
-    QTest::newRow("No") << QMessageBox::No << QStringList{"4", "2", "7"};
+    QTest::newRow("Yes") << QMessageBox::Yes << QStringList{u"0"_s, u"0"_s, u"0"_s};
+    QTest::newRow("No") << QMessageBox::No << QStringList{u"4"_s, u"2"_s, u"7"_s};
     // clang-format on
 }
 
@@ -196,7 +198,7 @@ void CommandsTest::questionBox()
     item(main, qPrintable(menuItem))->trigger();
     QTEST(box.text, "text");
     QTEST(box.title, "title");
-    QCOMPARE(box.buttons, QStringList({"כן", "לא"}));
+    QCOMPARE(box.buttons, QStringList({u"כן"_s, u"לא"_s}));
     QCOMPARE(box.defaultButton, QStringLiteral("כן"));
     QCOMPARE(box.icon, QMessageBox::NoIcon);
     QVERIFY(!box.buttonIcons);
@@ -224,7 +226,7 @@ void CommandsTest::exitAnsweredNo()
     QVERIFY(main.isVisible());
     QVERIFY(ui::loaded("first"));
     QCOMPARE(ui::board(main), QStringLiteral("X.../.O./...").remove(3, 1));
-    QCOMPARE(ui::tallies(main), QStringList({"4", "2", "7"}));
+    QCOMPARE(ui::tallies(main), QStringList({u"4"_s, u"2"_s, u"7"_s}));
 }
 
 void CommandsTest::exitAnsweredYes_data()
@@ -351,7 +353,7 @@ void CommandsTest::about()
             frontToBack.prepend(o->objectName()
                                 + (o->property("index").toInt() > 0 || o->property("index") == 0
                                        ? o->property("index").toString()
-                                       : ""));
+                                       : u""_s));
     QCOMPARE(frontToBack.join(u' '), QStringLiteral("cmdOK Picture1 Label3 Label2 Line2 Label1 Line11 lblDescription "
                                                     "lblTitle Line10 lblVersion lblDisclaimer Label4"));
     const struct
@@ -396,7 +398,7 @@ void CommandsTest::about()
     for (QWidget *next = ok->nextInFocusChain(); next != picture && tabs.size() < 9; next = next->nextInFocusChain())
         tabs << next->objectName();
     QCOMPARE(tabs,
-             QStringList({"lblTitle", "lblVersion", "lblDescription", "Label1", "Label2", "Label3", "lblDisclaimer"}));
+             QStringList({u"lblTitle"_s, u"lblVersion"_s, u"lblDescription"_s, u"Label1"_s, u"Label2"_s, u"Label3"_s, u"lblDisclaimer"_s}));
 }
 
 void CommandsTest::aboutClosesOnKeys_data()
@@ -464,3 +466,4 @@ void CommandsTest::firstComesBackWithItsChoice()
 
 QTEST_MAIN(CommandsTest)
 #include "tst_commands.moc"
+

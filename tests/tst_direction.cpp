@@ -13,6 +13,8 @@
 #include <QMessageBox>
 #include <QPainter>
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace {
 
 const QString kQuestion = QStringLiteral("?מי ראשון");
@@ -175,14 +177,14 @@ void DirectionTest::wrapAtBlanks_data()
     QTest::addColumn<QStringList>("lines");
 
     // clang-format off
-    QTest::newRow("fits") << "ab cd" << 5 << QStringList{"ab cd"};
-    QTest::newRow("breaks at the blank") << "ab cd" << 4 << QStringList{"ab", "cd"};
-    QTest::newRow("a mark stays with its word") << "ab cd ?ef gh" << 7 << QStringList{"ab cd", "?ef gh"};
-    QTest::newRow("no break inside a word") << "abcdefgh ij" << 4 << QStringList{"abcdefgh", "ij"};
-    QTest::newRow("leading blank kept") << " X" << 5 << QStringList{" X"};
-    QTest::newRow("inner blanks kept") << "a.  b" << 5 << QStringList{"a.  b"};
-    QTest::newRow("blanks at a break dropped") << "ab   cd" << 4 << QStringList{"ab", "cd"};
-    QTest::newRow("empty") << "" << 4 << QStringList{""};
+    QTest::newRow("fits") << u"ab cd"_s << 5 << QStringList{u"ab cd"_s};
+    QTest::newRow("breaks at the blank") << u"ab cd"_s << 4 << QStringList{u"ab"_s, u"cd"_s};
+    QTest::newRow("a mark stays with its word") << u"ab cd ?ef gh"_s << 7 << QStringList{u"ab cd"_s, u"?ef gh"_s};
+    QTest::newRow("no break inside a word") << u"abcdefgh ij"_s << 4 << QStringList{u"abcdefgh"_s, u"ij"_s};
+    QTest::newRow("leading blank kept") << u" X"_s << 5 << QStringList{u" X"_s};
+    QTest::newRow("inner blanks kept") << u"a.  b"_s << 5 << QStringList{u"a.  b"_s};
+    QTest::newRow("blanks at a break dropped") << u"ab   cd"_s << 4 << QStringList{u"ab"_s, u"cd"_s};
+    QTest::newRow("empty") << u""_s << 4 << QStringList{u""_s};
     // clang-format on
 }
 
@@ -260,3 +262,4 @@ void DirectionTest::messageBox()
 
 QTEST_MAIN(DirectionTest)
 #include "tst_direction.moc"
+

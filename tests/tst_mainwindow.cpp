@@ -11,6 +11,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 
+using namespace Qt::Literals::StringLiterals;
+
 using ui::px;
 
 namespace {
@@ -262,15 +264,15 @@ void MainWindowTest::menus()
                         .arg(item->objectName(), item->text(), item->shortcut().toString(QKeySequence::PortableText));
     }
     QCOMPARE(tree, QStringList({
-                       "flie=קובץ",
-                       "  new=חדש [F2]",
-                       "  exit=יציאה [Ctrl+X]",
-                       "options=אפשרויות",
-                       "  winerim=ניקוי תוצאות []",
-                       "  howsfirst=?מי ראשון []",
-                       "help=עזרה",
-                       "  howplay=איך משחקים []",
-                       "  about=אודות []",
+                       u"flie=קובץ"_s,
+                       u"  new=חדש [F2]"_s,
+                       u"  exit=יציאה [Ctrl+X]"_s,
+                       u"options=אפשרויות"_s,
+                       u"  winerim=ניקוי תוצאות []"_s,
+                       u"  howsfirst=?מי ראשון []"_s,
+                       u"help=עזרה"_s,
+                       u"  howplay=איך משחקים []"_s,
+                       u"  about=אודות []"_s,
                    }));
     for (QAction *top : main->menuBar()->actions())
         for (QAction *item : top->menu()->actions())
@@ -393,3 +395,4 @@ void MainWindowTest::lookupNamesWhatIsMissing()
 
 QTEST_MAIN(MainWindowTest)
 #include "tst_mainwindow.moc"
+

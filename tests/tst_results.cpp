@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+using namespace Qt::Literals::StringLiterals;
+
 using ui::px;
 
 namespace {
@@ -134,7 +136,7 @@ void ResultsTest::winxMarks()
     for (QObject *o : w.children())
         frontToBack.prepend(
             o->objectName()
-            + (o->property("index").toInt() > 0 || o->property("index") == 0 ? o->property("index").toString() : ""));
+            + (o->property("index").toInt() > 0 || o->property("index") == 0 ? o->property("index").toString() : u""_s));
     QCOMPARE(frontToBack.join(u' '),
              QStringLiteral("Command1 Label111 Label110 Label19 Label18 Label17 Label16 Label15 Label14 Label13 "
                             "Label12 Label11 Label10 Label2"));
@@ -264,11 +266,11 @@ void ResultsTest::checkOrder_data()
     QTest::addColumn<QList<int>>("struck");
 
     // clang-format off
-    QTest::newRow("X row against O row: X") << "XXX/OOO/..." << QStringList{"winx"} << QList<int>{15};
-    QTest::newRow("X column against O column: O") << "XO./XO./XO." << QStringList{"wino"} << QList<int>{13};
-    QTest::newRow("row and column at once: the row") << "XXX/XOO/XO." << QStringList{"winx"} << QList<int>{15};
-    QTest::newRow("ninth mark wins, no tako") << "XOX/OXO/OXX" << QStringList{"winx"} << QList<int>{12};
-    QTest::newRow("full without a line: tako") << "XOX/XOO/OXX" << QStringList{"tako"} << QList<int>{};
+    QTest::newRow("X row against O row: X") << u"XXX/OOO/..."_s << QStringList{u"winx"_s} << QList<int>{15};
+    QTest::newRow("X column against O column: O") << u"XO./XO./XO."_s << QStringList{u"wino"_s} << QList<int>{13};
+    QTest::newRow("row and column at once: the row") << u"XXX/XOO/XO."_s << QStringList{u"winx"_s} << QList<int>{15};
+    QTest::newRow("ninth mark wins, no tako") << u"XOX/OXO/OXX"_s << QStringList{u"winx"_s} << QList<int>{12};
+    QTest::newRow("full without a line: tako") << u"XOX/XOO/OXX"_s << QStringList{u"tako"_s} << QList<int>{};
     QTest::newRow("lower-case x: nothing") << "xxx/OXO/OXO" << QStringList{} << QList<int>{};
     // clang-format on
 }
@@ -294,7 +296,7 @@ void ResultsTest::checkOrder()
 void ResultsTest::noSecondPassWhileWaiting()
 {
     MainWindow &main = ui::freshMain();
-    ui::setBoard(main, "OOO/XX./X..");
+    ui::setBoard(main, u"OOO/XX./X.."_s);
     QTimer *timer = ui::child<QTimer>(&main, "Timer1");
     timer->start();
     int windowsShown = 0;
@@ -343,8 +345,8 @@ void ResultsTest::openingRule()
 void ResultsTest::firstNeverOpenedGivesX()
 {
     MainWindow &main = ui::freshMain();
-    main.setNextMark("O");
-    ui::setBoard(main, "OOO/XX./X..");
+    main.setNextMark(u"O"_s);
+    ui::setBoard(main, u"OOO/XX./X.."_s);
     QVERIFY(!ui::loaded("first"));
     finishByButton(main);
     QCOMPARE(main.nextMark(), QStringLiteral("X"));
@@ -384,7 +386,7 @@ void ResultsTest::hiddenFirstKeepsChoice()
     ui::child<QAction>(&main, "howsfirst")->trigger();
     QVERIFY(stillOption3);
     QCOMPARE(ui::loaded("first"), first); // the same instance
-    ui::setBoard(main, "OOO/XX./X..");
+    ui::setBoard(main, u"OOO/XX./X.."_s);
     finishByButton(main);
     QCOMPARE(main.nextMark(), QStringLiteral("O")); // the winner opens
 }
@@ -399,7 +401,7 @@ void ResultsTest::closeBoxForgetsChoice()
     ui::child<QAction>(&main, "howsfirst")->trigger();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!ui::loaded("first"));
-    ui::setBoard(main, "OOO/XX./X..");
+    ui::setBoard(main, u"OOO/XX./X.."_s);
     finishByButton(main);
     QCOMPARE(main.nextMark(), QStringLiteral("X"));
     QVERIFY(ui::child<QRadioButton>(&ui::windows().starterChoice(), "Option1")->isChecked());
@@ -423,7 +425,7 @@ void ResultsTest::tallies()
     MainWindow &main = ui::freshMain();
     for (game::Tally t : {game::Tally::XWins, game::Tally::OWins, game::Tally::Draws})
         main.setTally(t, before);
-    ui::setBoard(main, "XOX/XOO/OXX");
+    ui::setBoard(main, u"XOX/XOO/OXX"_s);
     finishByButton(main);
     QTEST(main.tally(game::Tally::Draws), "after");
     QCOMPARE(main.tally(game::Tally::XWins), before);
@@ -444,8 +446,8 @@ void ResultsTest::playStopsAtACompleteLine()
     ui::click(&main, "Label8");
     QCOMPARE(ui::board(main), QStringLiteral("XO./XO./X.."));
     QCOMPARE(main.nextMark(), QStringLiteral("O"));
-    QCOMPARE(finishByButton(main), QStringList({"winx"}));
-    QCOMPARE(ui::tallies(main), QStringList({"1", "0", "0"}));
+    QCOMPARE(finishByButton(main), QStringList({u"winx"_s}));
+    QCOMPARE(ui::tallies(main), QStringList({u"1"_s, u"0"_s, u"0"_s}));
     ui::click(&main, "Label8"); // the next game takes clicks again
     QCOMPARE(main.cell(8), QStringLiteral("X"));
 }
@@ -457,32 +459,32 @@ void ResultsTest::closeBoxCountsLikeTheButton()
     MainWindow &main = ui::freshMain();
     // The ninth mark completes a line: without the mend the win would be lost
     // and the draw window would follow.
-    ui::setBoard(main, "XOX/OXO/OXX");
-    QCOMPARE(ui::checkAnswering(main, [](QWidget *w) { w->close(); }), QStringList({"winx"}));
-    QCOMPARE(ui::tallies(main), QStringList({"1", "0", "0"}));
+    ui::setBoard(main, u"XOX/OXO/OXX"_s);
+    QCOMPARE(ui::checkAnswering(main, [](QWidget *w) { w->close(); }), QStringList({u"winx"_s}));
+    QCOMPARE(ui::tallies(main), QStringList({u"1"_s, u"0"_s, u"0"_s}));
     QCOMPARE(ui::board(main), QStringLiteral(".../.../..."));
     QVERIFY(visibleStrikes(main).isEmpty());
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!ui::loaded("winx"));
     QVERIFY(ui::checkAnswering(main, [](QWidget *w) { w->close(); }).isEmpty());
-    QCOMPARE(ui::tallies(main), QStringList({"1", "0", "0"}));
+    QCOMPARE(ui::tallies(main), QStringList({u"1"_s, u"0"_s, u"0"_s}));
 }
 
 void ResultsTest::enterPressesTheButton()
 {
     MainWindow &main = ui::freshMain();
-    ui::setBoard(main, "OOO/XX./X..");
+    ui::setBoard(main, u"OOO/XX./X.."_s);
     ui::checkAnswering(main, [](QWidget *w) { QTest::keyClick(w->focusWidget(), Qt::Key_Return); });
-    QCOMPARE(ui::tallies(main), QStringList({"0", "1", "0"}));
+    QCOMPARE(ui::tallies(main), QStringList({u"0"_s, u"1"_s, u"0"_s}));
     QCOMPARE(ui::board(main), QStringLiteral(".../.../..."));
 }
 
 void ResultsTest::keypadEnterPressesTheButton()
 {
     MainWindow &main = ui::freshMain();
-    ui::setBoard(main, "OOO/XX./X..");
+    ui::setBoard(main, u"OOO/XX./X.."_s);
     ui::checkAnswering(main, [](QWidget *w) { QTest::keyClick(w->focusWidget(), Qt::Key_Enter, Qt::KeypadModifier); });
-    QCOMPARE(ui::tallies(main), QStringList({"0", "1", "0"}));
+    QCOMPARE(ui::tallies(main), QStringList({u"0"_s, u"1"_s, u"0"_s}));
 }
 
 namespace {
@@ -527,13 +529,13 @@ void ResultsTest::twoQueuedDismissalsCountOnce()
     QFETCH(QString, first);
     QFETCH(QString, second);
     MainWindow &main = ui::freshMain();
-    ui::setBoard(main, "XXX/OO./...");
+    ui::setBoard(main, u"XXX/OO./..."_s);
     ui::checkAnswering(main, [&](QWidget *w) {
         queue(w, first);
         queue(w, second);
     });
     QCoreApplication::processEvents();
-    QCOMPARE(ui::tallies(main), QStringList({"1", "0", "0"}));
+    QCOMPARE(ui::tallies(main), QStringList({u"1"_s, u"0"_s, u"0"_s}));
 }
 
 // Input still queued for a result window when the program's windows are gone
@@ -543,8 +545,8 @@ void ResultsTest::resultLeftAfterItsOwnerIsGone()
     WindowOwner &owner = ui::freshOwner();
     owner.mainWindow();
     QPointer<ResultWindow> w = &owner.resultWindow(game::Result::XWon);
-    queue(w, "button");
-    queue(w, "close");
+    queue(w, u"button"_s);
+    queue(w, u"close"_s);
     ui::reset();
     QCoreApplication::processEvents();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -553,3 +555,4 @@ void ResultsTest::resultLeftAfterItsOwnerIsGone()
 
 QTEST_MAIN(ResultsTest)
 #include "tst_results.moc"
+

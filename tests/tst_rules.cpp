@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+using namespace Qt::Literals::StringLiterals;
+
 using game::Result;
 using game::Rule;
 using game::Tally;
@@ -86,7 +88,7 @@ void RulesTest::cellWrittenBeforeIndicator()
     } board;
     game::placeMark(board, 5);
     game::placeMark(board, 7);
-    QCOMPARE(board.writes, QStringList({"cell 5=X", "next=O", "cell 7=O", "next=X"}));
+    QCOMPARE(board.writes, QStringList({u"cell 5=X"_s, u"next=O"_s, u"cell 7=O"_s, u"next=X"_s}));
 }
 
 void RulesTest::lines_data()
@@ -175,21 +177,21 @@ void RulesTest::finishGame_data()
     QTest::addColumn<QStringList>("tallies");
 
     // clang-format off
-    QTest::newRow("X won: all lines hidden") << Result::XWon << QList<int>{} << QStringList{"8", "5", "2"};
-    QTest::newRow("O won: all lines hidden") << Result::OWon << QList<int>{} << QStringList{"7", "6", "2"};
-    QTest::newRow("draw: lines left alone") << Result::Draw << QList<int>{11, 15} << QStringList{"7", "5", "3"};
+    QTest::newRow("X won: all lines hidden") << Result::XWon << QList<int>{} << QStringList{u"8"_s, u"5"_s, u"2"_s};
+    QTest::newRow("O won: all lines hidden") << Result::OWon << QList<int>{} << QStringList{u"7"_s, u"6"_s, u"2"_s};
+    QTest::newRow("draw: lines left alone") << Result::Draw << QList<int>{11, 15} << QStringList{u"7"_s, u"5"_s, u"3"_s};
     // clang-format on
 }
 
 void RulesTest::finishGame()
 {
     QFETCH(Result, result);
-    TextBoard b("XXX/OOX/OXO", "O");
+    TextBoard b(u"XXX/OOX/OXO"_s, u"O"_s);
     b.setStrikeVisible(15, true);
     b.setStrikeVisible(11, true);
-    b.setTally(Tally::XWins, "7");
-    b.setTally(Tally::OWins, "5");
-    b.setTally(Tally::Draws, "2");
+    b.setTally(Tally::XWins, u"7"_s);
+    b.setTally(Tally::OWins, u"5"_s);
+    b.setTally(Tally::Draws, u"2"_s);
     game::finishGame(b, result, Rule::WinnerOpens);
     QCOMPARE(b.rows(), QStringLiteral(".../.../..."));
     QTEST(b.visibleStrikes(), "strikesLeft");
@@ -215,9 +217,9 @@ void RulesTest::newGame()
 {
     QFETCH(Rule, rule);
     QFETCH(QString, next);
-    TextBoard b("XO./.X./...", next);
+    TextBoard b(u"XO./.X./..."_s, next);
     b.setStrikeVisible(13, true);
-    b.setTally(Tally::Draws, "4");
+    b.setTally(Tally::Draws, u"4"_s);
     game::newGame(b, rule);
     QCOMPARE(b.rows(), QStringLiteral(".../.../..."));
     QVERIFY(b.visibleStrikes().isEmpty());
@@ -227,16 +229,17 @@ void RulesTest::newGame()
 
 void RulesTest::clearTallies()
 {
-    TextBoard b("XO./.../...", "O");
-    b.setTally(Tally::XWins, "3");
-    b.setTally(Tally::OWins, "x");
-    b.setTally(Tally::Draws, "12");
+    TextBoard b(u"XO./.../..."_s, u"O"_s);
+    b.setTally(Tally::XWins, u"3"_s);
+    b.setTally(Tally::OWins, u"x"_s);
+    b.setTally(Tally::Draws, u"12"_s);
     game::clearTallies(b);
     QCOMPARE(QStringList({b.tally(Tally::XWins), b.tally(Tally::OWins), b.tally(Tally::Draws)}),
-             QStringList({"0", "0", "0"}));
+             QStringList({u"0"_s, u"0"_s, u"0"_s}));
     QCOMPARE(b.rows(), QStringLiteral("XO./.../..."));
     QCOMPARE(b.nextMark(), QStringLiteral("O"));
 }
 
 QTEST_GUILESS_MAIN(RulesTest)
 #include "tst_rules.moc"
+

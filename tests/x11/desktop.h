@@ -12,6 +12,9 @@
 
 #include "mainwindowtitle.h"
 
+using namespace Qt::Literals::StringLiterals;
+
+
 namespace desktop {
 
 inline QString run(const QString &program, const QStringList &args)
@@ -54,14 +57,14 @@ inline bool suiteTimeRunOut()
 inline qulonglong waitForWindow(const QString &title, int seconds = 30)
 {
     QString id;
-    drive({"window", title, QString::number(seconds)}, &id);
+    drive({u"window"_s, title, QString::number(seconds)}, &id);
     return id.trimmed().toULongLong();
 }
 
 // No viewable window of this title is left.
 inline bool gone(const QString &title)
 {
-    return drive({"gone", title});
+    return drive({u"gone"_s, title});
 }
 
 // The client area's place on the screen (xwininfo: xdotool misreports the
@@ -69,7 +72,7 @@ inline bool gone(const QString &title)
 inline QRect clientRect(qulonglong window)
 {
     QRect r;
-    const QString out = run(QStringLiteral("xwininfo"), {"-id", QString::number(window)});
+    const QString out = run(QStringLiteral("xwininfo"), {u"-id"_s, QString::number(window)});
     for (QString line : out.split(u'\n')) {
         line = line.trimmed();
         const int value = line.section(u':', 1).trimmed().toInt();
@@ -88,7 +91,7 @@ inline QRect clientRect(qulonglong window)
 // left, right, top, bottom of the window manager's frame.
 inline QList<int> frameExtents(qulonglong window)
 {
-    const QString out = run(QStringLiteral("xprop"), {"-id", QString::number(window), "_NET_FRAME_EXTENTS"});
+    const QString out = run(QStringLiteral("xprop"), {u"-id"_s, QString::number(window), u"_NET_FRAME_EXTENTS"_s});
     QList<int> extents;
     for (const QString &n : out.section(u'=', 1).split(u',', Qt::SkipEmptyParts))
         extents << n.trimmed().toInt();
@@ -98,7 +101,7 @@ inline QList<int> frameExtents(qulonglong window)
 // A 32-bit property as numbers (xprop prints them in hex or decimal).
 inline QList<uint> numbers(qulonglong window, const char *name)
 {
-    const QString out = run(QStringLiteral("xprop"), {"-id", QString::number(window), QString::fromLatin1(name)});
+    const QString out = run(QStringLiteral("xprop"), {u"-id"_s, QString::number(window), QString::fromLatin1(name)});
     QList<uint> values;
     for (const QString &n : out.section(u'=', 1).split(u',', Qt::SkipEmptyParts))
         values << n.trimmed().toUInt(nullptr, 0);
@@ -107,22 +110,22 @@ inline QList<uint> numbers(qulonglong window, const char *name)
 
 inline bool iconic(qulonglong window)
 {
-    return run(QStringLiteral("xprop"), {"-id", QString::number(window), "WM_STATE"}).contains(u"Iconic");
+    return run(QStringLiteral("xprop"), {u"-id"_s, QString::number(window), u"WM_STATE"_s}).contains(u"Iconic");
 }
 
 // Viewable, on the current desktop, not shaded, and the active window.
 inline bool inReach(qulonglong window)
 {
     const QString id = QString::number(window);
-    if (!run(QStringLiteral("xwininfo"), {"-id", id}).contains(u"IsViewable"))
+    if (!run(QStringLiteral("xwininfo"), {u"-id"_s, id}).contains(u"IsViewable"))
         return false;
     const QList<uint> desktop = numbers(window, "_NET_WM_DESKTOP");
-    const QString current = run(QStringLiteral("xprop"), {"-root", "_NET_CURRENT_DESKTOP"}).section(u'=', 1).trimmed();
+    const QString current = run(QStringLiteral("xprop"), {u"-root"_s, u"_NET_CURRENT_DESKTOP"_s}).section(u'=', 1).trimmed();
     if (!desktop.isEmpty() && desktop.front() != 0xFFFFFFFF && QString::number(desktop.front()) != current)
         return false;
-    if (run(QStringLiteral("xprop"), {"-id", id, "_NET_WM_STATE"}).contains(u"SHADED"))
+    if (run(QStringLiteral("xprop"), {u"-id"_s, id, u"_NET_WM_STATE"_s}).contains(u"SHADED"))
         return false;
-    return xdotool({"getactivewindow"}).trimmed().toULongLong() == window;
+    return xdotool({u"getactivewindow"_s}).trimmed().toULongLong() == window;
 }
 
 inline QColor pixel(QPoint onScreen)
@@ -147,17 +150,17 @@ inline bool inked(const QRect &onScreen)
 inline void clickAt(QPoint onScreen)
 {
     // --sync waits for the pointer to move, forever when it is there already.
-    const QString at = xdotool({"getmouselocation"});
+    const QString at = xdotool({u"getmouselocation"_s});
     const bool there = at.startsWith(QStringLiteral("x:%1 y:%2 ").arg(onScreen.x()).arg(onScreen.y()));
     if (!there)
-        xdotool({"mousemove", "--sync", QString::number(onScreen.x()), QString::number(onScreen.y())});
-    xdotool({"click", "1"});
+        xdotool({u"mousemove"_s, u"--sync"_s, QString::number(onScreen.x()), QString::number(onScreen.y())});
+    xdotool({u"click"_s, u"1"_s});
 }
 
 // Keys to the window once it is viewable and has the focus.
 inline bool key(qulonglong window, const QString &keys)
 {
-    return drive({"key", QString::number(window), keys});
+    return drive({u"key"_s, QString::number(window), keys});
 }
 
 inline const QString kMainTitle = QString::fromUtf8(kMainWindowTitle);
@@ -236,7 +239,7 @@ public:
     {
         for (const QString &step : steps) {
             const QStringList menu = step.split(u' ');
-            if (!(menu.front() == u"menu" ? drive({"menu", QString::number(window), menu[1], menu[2]})
+            if (!(menu.front() == u"menu" ? drive({u"menu"_s, QString::number(window), menu[1], menu[2]})
                                           : key(window, step)))
                 return false;
         }
@@ -291,14 +294,14 @@ struct Opening
     bool endsGame = false;
 };
 inline const Opening kOpenings[] = {
-    {"winx", {"1", "4", "2", "5", "3"}, kWinxTitle, "space", true},
-    {"wino", {"1", "4", "2", "5", "9", "6"}, QStringLiteral("העיגול ניצח"), "space", true},
-    {"tako", {"5", "1", "3", "7", "2", "8", "4", "6", "9"}, QStringLiteral("תיקו"), "space", true},
-    {"first", {"menu 1 1"}, QStringLiteral("?מי ראשון"), "alt+F4"},
-    {"HowToPlay", {"menu 2 0"}, QStringLiteral("?איך משחקים"), "space"},
-    {"frmAbout", {"menu 2 1"}, QStringLiteral("About Velmora"), "Escape"},
-    {"exit question", {"ctrl+x"}, kExitTitle, "Escape"},
-    {"clear question", {"menu 1 0"}, QStringLiteral("Velmora"), "Escape"},
+    {"winx", {u"1"_s, u"4"_s, u"2"_s, u"5"_s, u"3"_s}, kWinxTitle, u"space"_s, true},
+    {"wino", {u"1"_s, u"4"_s, u"2"_s, u"5"_s, u"9"_s, u"6"_s}, QStringLiteral("העיגול ניצח"), u"space"_s, true},
+    {"tako", {u"5"_s, u"1"_s, u"3"_s, u"7"_s, u"2"_s, u"8"_s, u"4"_s, u"6"_s, u"9"_s}, QStringLiteral("תיקו"), u"space"_s, true},
+    {"first", {u"menu 1 1"_s}, QStringLiteral("?מי ראשון"), u"alt+F4"_s},
+    {"HowToPlay", {u"menu 2 0"_s}, QStringLiteral("?איך משחקים"), u"space"_s},
+    {"frmAbout", {u"menu 2 1"_s}, QStringLiteral("About Velmora"), u"Escape"_s},
+    {"exit question", {u"ctrl+x"_s}, kExitTitle, u"Escape"_s},
+    {"clear question", {u"menu 1 0"_s}, QStringLiteral("Velmora"), u"Escape"_s},
 };
 
 } // namespace desktop

@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+using namespace Qt::Literals::StringLiterals;
+
 using namespace desktop;
 
 class DesktopTest : public QObject
@@ -35,7 +37,7 @@ void DesktopTest::mainWindow()
 {
     // Where the window is shown, watched from before it maps.
     QProcess placements;
-    placements.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(VELMORA_DRIVER), "placements", kMainTitle});
+    placements.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(VELMORA_DRIVER), u"placements"_s, kMainTitle});
     QVERIFY(placements.waitForReadyRead(10000) && placements.readLine() == "watching\n");
     Program velmora;
     QVERIFY2(velmora.window, "the main window appears");
@@ -63,12 +65,12 @@ void DesktopTest::mainWindow()
     placements.closeWriteChannel();
     QVERIFY(placements.waitForFinished(10000));
     const QString shown = QString::fromUtf8(placements.readAllStandardOutput()).trimmed();
-    QVERIFY2(!shown.isEmpty() && !shown.contains(u' '), qPrintable("shown at " + shown + ": it jumped")); // one place
+    QVERIFY2(!shown.isEmpty() && !shown.contains(u' '), qPrintable(u"shown at "_s + shown + u": it jumped"_s)); // one place
 
     // Docks match the window to its desktop entry by the entry's StartupWMClass.
     QFile entry(QStringLiteral(VELMORA_DESKTOP_ENTRY));
     QVERIFY(entry.open(QIODevice::ReadOnly));
-    const QString wmClass = run(QStringLiteral("xprop"), {"-id", QString::number(velmora.window), "WM_CLASS"});
+    const QString wmClass = run(QStringLiteral("xprop"), {u"-id"_s, QString::number(velmora.window), u"WM_CLASS"_s});
     const QString startupClass =
         QString::fromUtf8(entry.readAll()).section(QStringLiteral("StartupWMClass="), 1).section(u'\n', 0, 0);
     QVERIFY2(!startupClass.isEmpty() && wmClass.trimmed().endsWith(QStringLiteral(", \"%1\"").arg(startupClass)),
@@ -109,14 +111,14 @@ void DesktopTest::aboutWindow()
 {
     Program velmora;
     QVERIFY(velmora.window);
-    QVERIFY(velmora.open({"menu 2 1"})); // help, then its second item
+    QVERIFY(velmora.open({u"menu 2 1"_s})); // help, then its second item
     const qulonglong about = waitForWindow(QStringLiteral("About Velmora"));
     QVERIFY2(about, "the About window opens from the menu");
     // Its client area at the stored place, 2340 and 1935 twips from the corner.
     QCOMPARE(clientRect(about), QRect(156, 129, 447, 324));
     QCOMPARE(pixel(QPoint(156 + 440, 129 + 5)), QColor(0, 0, 0));
     // No taskbar button.
-    const QString state = run(QStringLiteral("xprop"), {"-id", QString::number(about), "_NET_WM_STATE"});
+    const QString state = run(QStringLiteral("xprop"), {u"-id"_s, QString::number(about), u"_NET_WM_STATE"_s});
     QVERIFY2(state.contains(u"_NET_WM_STATE_SKIP_TASKBAR"), qPrintable(state));
 
     // Neither minimise nor maximise in the Motif hints: flags, functions, decorations.
@@ -130,7 +132,7 @@ void DesktopTest::aboutWindow()
         QCOMPARE(motif[2] & (0x20 | 0x40), 0u);
         QCOMPARE(bool(motif[2] & 0x10), window != about);
         const QString icon =
-            run(QStringLiteral("xprop"), {"-id", QString::number(window), "-f", "_NET_WM_ICON", "32c", "_NET_WM_ICON"});
+            run(QStringLiteral("xprop"), {u"-id"_s, QString::number(window), u"-f"_s, u"_NET_WM_ICON"_s, u"32c"_s, u"_NET_WM_ICON"_s});
         const QStringList values = icon.section(u'=', 1).split(u',', Qt::SkipEmptyParts);
         QVERIFY(values.size() > 256);
         const bool inked = std::any_of(values.begin(), values.end(),
@@ -156,7 +158,7 @@ void DesktopTest::exitAfterFirstWasUsed()
     // A finished game reads the opening rule, which creates `first`, hidden.
     QVERIFY(velmora.winTopRow());
     // Shown from the menu and left with its OK button, it stays, hidden.
-    QVERIFY(velmora.open({"menu 1 1"}));
+    QVERIFY(velmora.open({u"menu 1 1"_s}));
     const qulonglong first = waitForWindow(QStringLiteral("?מי ראשון"));
     QVERIFY2(first, "the starter-choice window opens from the menu");
     const QRect firstClient = clientRect(first);
@@ -250,11 +252,11 @@ void DesktopTest::heldKeyOnlyAsks()
                 p->waitForFinished();
                 delete p;
             });
-            load.back()->start(QStringLiteral("sh"), {"-c", "while :; do :; done"});
+            load.back()->start(QStringLiteral("sh"), {u"-c"_s, u"while :; do :; done"_s});
         }
-        xdotool({"keydown", key});
+        xdotool({u"keydown"_s, key});
         QTest::qWait(1500); // how long the player holds it
-        xdotool({"keyup", key});
+        xdotool({u"keyup"_s, key});
     }
     const qulonglong box = waitForWindow(kExitTitle);
     QVERIFY2(box, "the question is open");
@@ -266,7 +268,7 @@ void DesktopTest::heldKeyOnlyAsks()
     if (altTab) {
         QVERIFY(desktop::key(velmora.window, QStringLiteral("alt")));
         QVERIFY(desktop::key(velmora.window, QStringLiteral("Down")));
-        QVERIFY2(drive({"opened"}), "Alt, then Down, opens the first menu");
+        QVERIFY2(drive({u"opened"_s}), "Alt, then Down, opens the first menu");
     }
 }
 
@@ -310,7 +312,7 @@ void DesktopTest::modalWindowsInReach()
             const QString what = QString::fromLatin1(action)
                                  + (click ? QStringLiteral(", then a click") : QStringLiteral(", then activation"));
             QString taken;
-            QVERIFY2(drive({"act", id, action}, &taken), qPrintable(what + QStringLiteral(": no answer")));
+            QVERIFY2(drive({u"act"_s, id, QString::fromLatin1(action)}, &taken), qPrintable(what + QStringLiteral(": no answer")));
             if (taken.trimmed() == u"declined") { // icewm keeps a modal window with its owner, say
                 qInfo("%s: the window manager declines it", action);
                 break;
@@ -318,13 +320,13 @@ void DesktopTest::modalWindowsInReach()
             if (click) // the program may bring it back at once, as the focus falls back to the main window
                 clickAt(velmora.cell(free));
             else
-                run(QStringLiteral("wmctrl"), {"-i", "-a", main});
+                run(QStringLiteral("wmctrl"), {u"-i"_s, u"-a"_s, main});
             // Each look asks the server five times: slow on a busy machine, so the wait is long.
             QVERIFY2(QTest::qWaitFor([&] { return inReach(modal); }, 10000),
                      qPrintable(what + QStringLiteral(": it did not come back")));
         }
     }
-    QVERIFY(drive({"act", main, "withdraw"}));
+    QVERIFY(drive({u"act"_s, main, u"withdraw"_s}));
     QVERIFY(key(modal, answer));
     QVERIFY2(gone(title), "answered, it goes");
     QTRY_VERIFY2_WITH_TIMEOUT(inReach(velmora.window), "the withdrawn main window is back", 5000);
@@ -336,3 +338,4 @@ void DesktopTest::modalWindowsInReach()
 
 QTEST_MAIN(DesktopTest)
 #include "tst_desktop.moc"
+

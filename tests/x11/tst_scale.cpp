@@ -24,6 +24,8 @@
 #include <QStyleOptionButton>
 #include <QTemporaryDir>
 
+using namespace Qt::Literals::StringLiterals;
+
 using namespace desktop;
 
 namespace {
@@ -403,7 +405,7 @@ void ScaleTest::readableOnDarkDesktop()
     QVERIFY(settings.open(QIODevice::WriteOnly));
     settings.write("[Appearance]\ncustom_palette=true\ncolor_scheme_path=" + scheme.toUtf8() + "\nstyle=Fusion\n");
     settings.close();
-    const QImage shot = shotOf(window, 1, {"QT_QPA_PLATFORMTHEME=qt6ct", "XDG_CONFIG_HOME=" + config.path()});
+    const QImage shot = shotOf(window, 1, {u"QT_QPA_PLATFORMTHEME=qt6ct"_s, u"XDG_CONFIG_HOME="_s + config.path()});
     QVERIFY(!shot.isNull());
     if (const QString dir = qEnvironmentVariable("VELMORA_GRABS"); !dir.isEmpty())
         shot.save(QStringLiteral("%1/%2-dark.png").arg(dir, window));
@@ -442,7 +444,7 @@ void ScaleTest::wholeAtFractionalScales()
     QVERIFY(velmora.window);
     const qulonglong id = opened(velmora, window);
     QVERIFY(id);
-    const QString hints = run(QStringLiteral("xprop"), {"-id", QString::number(id), "WM_NORMAL_HINTS"});
+    const QString hints = run(QStringLiteral("xprop"), {u"-id"_s, QString::number(id), u"WM_NORMAL_HINTS"_s});
     const QStringList asked =
         hints.section(QStringLiteral("minimum size: "), 1).section(u'\n', 0, 0).split(QStringLiteral(" by "));
     QCOMPARE(asked.size(), 2);
@@ -459,3 +461,4 @@ void ScaleTest::wholeAtFractionalScales()
 
 QTEST_MAIN(ScaleTest)
 #include "tst_scale.moc"
+
