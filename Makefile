@@ -1,7 +1,8 @@
 # Two commands do everything on a fresh Debian or Ubuntu machine:
 #   make run   install what is missing, build, start the game
 #   make test  install what is missing (test tools too), build, run every test suite,
-#              then the offscreen suites again under ASan, LSan and UBSan
+#              then the offscreen suites, the main real-window suite and the screen
+#              reader's again against a build under ASan, LSan and UBSan
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 JOBS  ?= 2
@@ -16,7 +17,7 @@ run: setup build
 
 test: setup-test build build-sanitize
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
-	cd $(SANITIZE_BUILD) && $(SANITIZERS) QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS) -L offscreen
+	cd $(SANITIZE_BUILD) && $(SANITIZERS) QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS) -L 'offscreen|sanitized'
 
 # make test builds with warnings as errors (so does CI, which runs it).
 test: WERROR = ON
@@ -64,7 +65,7 @@ lint:
 	# compile_commands.json without GCC's precompiled headers, which clang cannot read
 	cmake -S . -B $(BUILD)-lint -DCMAKE_DISABLE_PRECOMPILE_HEADERS=ON >/dev/null
 	clang-format --dry-run -Werror $$(git ls-files '*.cpp' '*.h')
-	run-clang-tidy -p $(BUILD)-lint -j $(JOBS) -quiet '$(CURDIR)/(app|game|windows)/.*\.cpp$$'
+	run-clang-tidy -p $(BUILD)-lint -j $(JOBS) -quiet '$(CURDIR)/(app|game|controls|platform|windows)/.*\.cpp$$'
 
 setup:
 	scripts/setup.sh

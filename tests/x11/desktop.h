@@ -157,6 +157,12 @@ inline void clickAt(QPoint onScreen)
     xdotool({u"click"_s, u"1"_s});
 }
 
+// Keys to whatever has the focus now (an open menu, say).
+inline bool press(const QString &keys)
+{
+    return drive({u"press"_s, keys});
+}
+
 // Keys to the window once it is viewable and has the focus.
 inline bool key(qulonglong window, const QString &keys)
 {

@@ -11,6 +11,7 @@ from run-on-display.sh.)
   drive.py window TITLE [SECONDS]  waits for a viewable window of that title, prints its id
   drive.py gone TITLE [SECONDS]    waits until no window of that title is viewable
   drive.py key WINDOW KEY...       gives the window the focus, then presses the keys
+  drive.py press KEY...            presses the keys into whatever has the focus
   drive.py menu WINDOW MENU ITEM   chooses item ITEM of menu MENU (both from 0) by F10 and the arrows
   drive.py opened [SECONDS]        waits for a menu to be open
   drive.py placements TITLE        prints where the window of that title is shown from its mapping on,
@@ -19,8 +20,8 @@ from run-on-display.sh.)
                                    gives WINDOW the focus: the known state a test case starts from
   drive.py explain WHAT            says what the display shows now (see explain)
   drive.py act WINDOW ACTION       asks the window manager to minimise, hide, shade the window or
-                                   send it to the second desktop, as another client would, or
-                                   withdraws it; prints "done" once the server shows it done, or
+                                   send it to the second desktop or close it, as another client
+                                   would, or withdraws it; prints "done" once the server shows it done, or
                                    "declined" once the window manager has answered a later request
 
 Status 1 when what was waited for did not come; then it says what it saw
@@ -305,6 +306,7 @@ ACTIONS = {
     "desktop": (("_NET_WM_DESKTOP", [1]), "_NET_WM_DESKTOP"),
     "shade": (("_NET_WM_STATE", [1, "_NET_WM_STATE_SHADED"]), "_NET_WM_STATE"),
     "withdraw": (None, "unmap"),
+    "close": (("_NET_CLOSE_WINDOW", [X.CurrentTime, 2]), "unmap"),
 }
 
 
@@ -513,6 +515,9 @@ def main(args):
         return 0 if found else 1
     if command == "gone":
         return 0 if gone(rest[0], float(rest[1]) if len(rest) > 1 else WAIT) else 1
+    if command == "press":
+        press(*rest)
+        return 0
     if command == "key":
         return 0 if key(int(rest[0], 0), *rest[1:]) else 1
     if command == "menu":

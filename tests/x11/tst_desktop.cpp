@@ -24,6 +24,7 @@ private slots:
     void exitWithShortcut();
     void exitAfterFirstWasUsed();
     void exitAnsweredNo();
+    void closedByWindowManager_data();
     void closedByWindowManager();
     void keypadPlacesByPosition_data();
     void keypadPlacesByPosition();
@@ -182,13 +183,30 @@ void DesktopTest::exitAnsweredNo()
     QVERIFY(waitForWindow(kMainTitle, 0));
 }
 
+void DesktopTest::closedByWindowManager_data()
+{
+    QTest::addColumn<bool>("menuOpen"); // else a game is played first
+    QTest::newRow("after a game") << false;
+    // The cell the digit played has the focus as its window goes: a screen
+    // reader is told of it while the cell is being destroyed.
+    QTest::newRow("a digit typed into an open menu, a screen reader on") << true;
+}
+
 void DesktopTest::closedByWindowManager()
 {
-    Program velmora;
+    QFETCH(bool, menuOpen);
+    Program velmora(1, menuOpen ? QStringList{u"QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1"_s} : QStringList());
     QVERIFY(velmora.window);
-    QVERIFY(velmora.winTopRow());
-    // openbox closes the active window on Alt+F4.
-    key(velmora.window, QStringLiteral("alt+F4"));
+    if (menuOpen) {
+        clickAt(velmora.at(60, -10)); // "אפשרויות", in the menu bar above the client area
+        QVERIFY2(drive({u"opened"_s}), "the menu opens");
+        desktop::press(u"4"_s);
+        QVERIFY(drive({u"act"_s, QString::number(velmora.window), u"close"_s}));
+    } else {
+        QVERIFY(velmora.winTopRow());
+        // openbox closes the active window on Alt+F4.
+        key(velmora.window, QStringLiteral("alt+F4"));
+    }
     QCOMPARE(velmora.exitStatus(2000), 0);
 }
 
