@@ -50,13 +50,16 @@ soak: setup-test build-sanitize
 	cd $(SANITIZE_BUILD) && $(SANITIZERS) QT_QPA_PLATFORM=offscreen \
 	    VELMORA_RANDOM_SEEDS=101,102,103,104 VELMORA_RANDOM_ACTIONS=25000 tests/tst_random -maxwarnings 1
 
-# Start-up under four window managers, each alternated with a bare Qt window.
+# Start-up under four window managers, each alternated with a bare Qt window,
+# then with the same window drawing the main window's captions.
 bench: setup-test build
 	cmake --build $(BUILD) -j$(JOBS) --target benchmarks
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_velmora
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_memory 10000
 	for wm in openbox fluxbox xfwm4 icewm; do echo "== $$wm"; VELMORA_WM=$$wm \
-	    tests/x11/run-on-display.sh $(BUILD)/bench/bench_startup $(BUILD)/velmora $(BUILD)/bench/bare_window 31; done
+	    tests/x11/run-on-display.sh $(BUILD)/bench/bench_startup $(BUILD)/velmora $(BUILD)/bench/bare_window 31; \
+	    VELMORA_WM=$$wm tests/x11/run-on-display.sh $(BUILD)/bench/bench_startup $(BUILD)/velmora \
+	    $(BUILD)/bench/bare_captions 31; done
 
 # The house tools: every source formatted as .clang-format says, and the
 # program code clean of clang-tidy's bugprone and performance checks.

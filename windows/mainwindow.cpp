@@ -173,6 +173,11 @@ constexpr const char *kTallyNames[] = {"Labelwinxnum", "Labelwinonum", "lbltako"
 // clang-format on
 } // namespace
 
+std::span<const controls::Control> MainWindow::table()
+{
+    return kControls;
+}
+
 MainWindow::MainWindow()
     : QMainWindow(nullptr, platform::windowFlags()), check_([this](game::Result result) { emit resultFound(result); })
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <span>
+
 #include "board.h"
 #include "boardcheck.h"
 #include "controls.h"
@@ -27,6 +29,9 @@ public:
     Q_ENUM(Command)
 
     MainWindow();
+
+    // The window's make-up, for the start-up bench's reference window.
+    static std::span<const controls::Control> table();
 
     // game::Board
     QString cell(int k) const override;
