@@ -16,12 +16,18 @@ struct QtOption
     bool takesValue;
 };
 constexpr QtOption kQtOptions[] = {
-    {"platform", true},   {"platformpluginpath", true}, {"platformtheme", true}, {"plugin", true},
-    {"qwindowgeometry", true}, {"geometry", true},      {"qwindowtitle", true},  {"title", true},
-    {"qwindowicon", true}, {"icon", true},              {"session", true},       {"style", true},
-    {"stylesheet", true}, {"qmljsdebugger", true},      {"display", true},       {"name", true},
-    {"visual", true},     {"reverse", false},           {"testability", false},  {"widgetcount", false},
-    {"qdevel", false},    {"qdebug", false},            {"nograb", false},       {"dograb", false},
+    {"platform", true},        {"platformpluginpath", true},
+    {"platformtheme", true},   {"plugin", true},
+    {"qwindowgeometry", true}, {"geometry", true},
+    {"qwindowtitle", true},    {"title", true},
+    {"qwindowicon", true},     {"icon", true},
+    {"session", true},         {"style", true},
+    {"stylesheet", true},      {"qmljsdebugger", true},
+    {"display", true},         {"name", true},
+    {"visual", true},          {"reverse", false},
+    {"testability", false},    {"widgetcount", false},
+    {"qdevel", false},         {"qdebug", false},
+    {"nograb", false},         {"dograb", false},
 };
 
 struct Parser

@@ -72,7 +72,8 @@ public:
             if (T *control = qobject_cast<T *>(e.widget))
                 return control;
             if (why)
-                *why = QStringLiteral("control %1 is not a %2").arg(described, QLatin1StringView(T::staticMetaObject.className()));
+                *why = QStringLiteral("control %1 is not a %2")
+                           .arg(described, QLatin1StringView(T::staticMetaObject.className()));
             return nullptr;
         }
         if (why)

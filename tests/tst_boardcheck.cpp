@@ -124,4 +124,3 @@ void BoardCheckTest::noSecondPassWhileWaiting()
 
 QTEST_GUILESS_MAIN(BoardCheckTest)
 #include "tst_boardcheck.moc"
-

@@ -75,4 +75,3 @@ private slots:
 
 QTEST_GUILESS_MAIN(CommandLineTest)
 #include "tst_commandline.moc"
-

@@ -397,8 +397,8 @@ void CommandsTest::about()
     QStringList tabs;
     for (QWidget *next = ok->nextInFocusChain(); next != picture && tabs.size() < 9; next = next->nextInFocusChain())
         tabs << next->objectName();
-    QCOMPARE(tabs,
-             QStringList({u"lblTitle"_s, u"lblVersion"_s, u"lblDescription"_s, u"Label1"_s, u"Label2"_s, u"Label3"_s, u"lblDisclaimer"_s}));
+    QCOMPARE(tabs, QStringList({u"lblTitle"_s, u"lblVersion"_s, u"lblDescription"_s, u"Label1"_s, u"Label2"_s,
+                                u"Label3"_s, u"lblDisclaimer"_s}));
 }
 
 void CommandsTest::aboutClosesOnKeys_data()
@@ -466,4 +466,3 @@ void CommandsTest::firstComesBackWithItsChoice()
 
 QTEST_MAIN(CommandsTest)
 #include "tst_commands.moc"
-

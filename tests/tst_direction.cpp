@@ -262,4 +262,3 @@ void DirectionTest::messageBox()
 
 QTEST_MAIN(DirectionTest)
 #include "tst_direction.moc"
-

@@ -395,4 +395,3 @@ void MainWindowTest::lookupNamesWhatIsMissing()
 
 QTEST_MAIN(MainWindowTest)
 #include "tst_mainwindow.moc"
-

@@ -134,9 +134,10 @@ void ResultsTest::winxMarks()
     const int top[] = {0, 1200, 2160, 240, 600, 2520, 720, 2280, 2160, 1320, 1440, 720};
     QStringList frontToBack;
     for (QObject *o : w.children())
-        frontToBack.prepend(
-            o->objectName()
-            + (o->property("index").toInt() > 0 || o->property("index") == 0 ? o->property("index").toString() : u""_s));
+        frontToBack.prepend(o->objectName()
+                            + (o->property("index").toInt() > 0 || o->property("index") == 0
+                                   ? o->property("index").toString()
+                                   : u""_s));
     QCOMPARE(frontToBack.join(u' '),
              QStringLiteral("Command1 Label111 Label110 Label19 Label18 Label17 Label16 Label15 Label14 Label13 "
                             "Label12 Label11 Label10 Label2"));
@@ -555,4 +556,3 @@ void ResultsTest::resultLeftAfterItsOwnerIsGone()
 
 QTEST_MAIN(ResultsTest)
 #include "tst_results.moc"
-

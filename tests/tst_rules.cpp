@@ -242,4 +242,3 @@ void RulesTest::clearTallies()
 
 QTEST_GUILESS_MAIN(RulesTest)
 #include "tst_rules.moc"
-

@@ -169,7 +169,7 @@ Qt::WindowFlags windowFlags()
     if (drawsOwnTitleBar())
         return Qt::Window | Qt::FramelessWindowHint;
     return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-         | Qt::WindowCloseButtonHint;
+           | Qt::WindowCloseButtonHint;
 }
 
 QWidget *withTitleBar(QWidget *window, QWidget *below)
