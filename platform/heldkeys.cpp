@@ -16,7 +16,7 @@ namespace {
 struct Front
 {
     QPointer<QWidget> modal;
-    bool hadModal;
+    bool hadModal = false;
 
     static Front now()
     {
@@ -40,15 +40,25 @@ public:
         // The key itself: Return and keypad Enter are two keys.
         const qint64 id = key->nativeScanCode() ? qint64(key->nativeScanCode()) : -qint64(key->key());
         if (type != QEvent::KeyRelease && isFreshPress(key)) {
-            down_.insert(id, Front::now()); // a fresh press acts where it is
+            // A fresh press acts where it is. Its shortcut override and its
+            // press (both stamped with its time) count once.
+            Down &down = down_[id];
+            if (down.pressed == 0 || down.time != key->timestamp())
+                ++down.pressed;
+            down.front = Front::now();
+            down.time = key->timestamp();
             return false;
         }
         // A repeat, or the release: stale unless the key went down here. A key
         // whose press went unseen (to a window a modal window blocked) is stale too.
-        const auto down = down_.constFind(id);
-        const bool seen = down != down_.cend();
-        const bool stale = seen ? !(*down == Front::now()) : type != QEvent::KeyRelease;
-        if (type == QEvent::KeyRelease && !key->isAutoRepeat() && seen)
+        const auto down = down_.find(id);
+        const bool seen = down != down_.end();
+        const bool stale = seen ? !(down->front == Front::now()) : type != QEvent::KeyRelease;
+        // With a screen reader, Qt holds each press and release until the
+        // reader has seen it and hands on a copy: the next press of the key
+        // may go down before the last one's release comes. The key is
+        // forgotten once every press it went down with has its release.
+        if (type == QEvent::KeyRelease && !key->isAutoRepeat() && seen && --down->pressed <= 0)
             down_.erase(down);
         if (stale)
             event->accept(); // a shortcut override accepted here keeps shortcuts from acting
@@ -66,7 +76,13 @@ private:
         return freshPress(key->nativeScanCode(), key->timestamp());
     }
 
-    QHash<qint64, Front> down_;
+    struct Down
+    {
+        Front front;      // where its last fresh press went down
+        quint64 time = 0; // that press's time
+        int pressed = 0;  // fresh presses still waiting for their release
+    };
+    QHash<qint64, Down> down_;
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 // person would: the mouse, the keyboard and the window manager's close.
 #include "desktop.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 
 using namespace Qt::Literals::StringLiterals;
@@ -38,8 +39,12 @@ void DesktopTest::mainWindow()
 {
     // Where the window is shown, watched from before it maps.
     QProcess placements;
+    placements.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     placements.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(VELMORA_DRIVER), u"placements"_s, kMainTitle});
-    QVERIFY(placements.waitForReadyRead(10000) && placements.readLine() == "watching\n");
+    const QDeadlineTimer started(30000); // as long as any wait of the driver
+    while (!placements.canReadLine() && placements.waitForReadyRead(int(started.remainingTime()))) {
+    }
+    QVERIFY2(placements.readLine() == "watching\n", "the driver watches where windows are shown");
     Program velmora;
     QVERIFY2(velmora.window, "the main window appears");
     const QRect whole = clientRect(velmora.window);
