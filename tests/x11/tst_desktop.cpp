@@ -71,7 +71,8 @@ void DesktopTest::mainWindow()
     placements.closeWriteChannel();
     QVERIFY(placements.waitForFinished(10000));
     const QString shown = QString::fromUtf8(placements.readAllStandardOutput()).trimmed();
-    QVERIFY2(!shown.isEmpty() && !shown.contains(u' '), qPrintable(u"shown at "_s + shown + u": it jumped"_s)); // one place
+    QVERIFY2(!shown.isEmpty() && !shown.contains(u' '),
+             qPrintable(u"shown at "_s + shown + u": it jumped"_s)); // one place
 
     // Docks match the window to its desktop entry by the entry's StartupWMClass.
     QFile entry(QStringLiteral(VELMORA_DESKTOP_ENTRY));
@@ -137,8 +138,8 @@ void DesktopTest::aboutWindow()
         QCOMPARE(motif[1] & (0x8 | 0x10), 0u);
         QCOMPARE(motif[2] & (0x20 | 0x40), 0u);
         QCOMPARE(bool(motif[2] & 0x10), window != about);
-        const QString icon =
-            run(QStringLiteral("xprop"), {u"-id"_s, QString::number(window), u"-f"_s, u"_NET_WM_ICON"_s, u"32c"_s, u"_NET_WM_ICON"_s});
+        const QString icon = run(QStringLiteral("xprop"), {u"-id"_s, QString::number(window), u"-f"_s,
+                                                           u"_NET_WM_ICON"_s, u"32c"_s, u"_NET_WM_ICON"_s});
         const QStringList values = icon.section(u'=', 1).split(u',', Qt::SkipEmptyParts);
         QVERIFY(values.size() > 256);
         const bool inked = std::any_of(values.begin(), values.end(),
@@ -335,7 +336,8 @@ void DesktopTest::modalWindowsInReach()
             const QString what = QString::fromLatin1(action)
                                  + (click ? QStringLiteral(", then a click") : QStringLiteral(", then activation"));
             QString taken;
-            QVERIFY2(drive({u"act"_s, id, QString::fromLatin1(action)}, &taken), qPrintable(what + QStringLiteral(": no answer")));
+            QVERIFY2(drive({u"act"_s, id, QString::fromLatin1(action)}, &taken),
+                     qPrintable(what + QStringLiteral(": no answer")));
             if (taken.trimmed() == u"declined") { // icewm keeps a modal window with its owner, say
                 qInfo("%s: the window manager declines it", action);
                 break;
@@ -361,4 +363,3 @@ void DesktopTest::modalWindowsInReach()
 
 QTEST_MAIN(DesktopTest)
 #include "tst_desktop.moc"
-
