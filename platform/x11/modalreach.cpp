@@ -20,9 +20,9 @@ public:
         askForAtoms(connection);
         const xcb_query_extension_reply_t *input = xcb_get_extension_data(connection, &xcb_input_id);
         inputOpcode_ = input && input->present ? input->major_opcode : 0;
-        watchEvents({XCB_BUTTON_PRESS, XCB_KEY_PRESS, XCB_GE_GENERIC, XCB_PROPERTY_NOTIFY, XCB_FOCUS_IN,
-                     XCB_CLIENT_MESSAGE},
-                    [this](const xcb_generic_event_t *event) { seen(event); });
+        watchEvents(
+            {XCB_BUTTON_PRESS, XCB_KEY_PRESS, XCB_GE_GENERIC, XCB_PROPERTY_NOTIFY, XCB_FOCUS_IN, XCB_CLIENT_MESSAGE},
+            [this](const xcb_generic_event_t *event) { seen(event); });
     }
 
     void seen(const xcb_generic_event_t *event)

@@ -87,8 +87,7 @@ void askForFrame(QWidget *window)
     // Only a window manager that says it answers is asked.
     if (!supports(connection, Atom::NetRequestFrameExtents))
         return;
-    tellWindowManager(connection, xcb_window_t(window->winId()), atom(connection, Atom::NetRequestFrameExtents),
-                      {});
+    tellWindowManager(connection, xcb_window_t(window->winId()), atom(connection, Atom::NetRequestFrameExtents), {});
     xcb_flush(connection);
     framesAsked().append(window);
 }
@@ -138,8 +137,8 @@ void showWithCentreGravity(xcb_connection_t *connection, QWidget *window)
     if (hints.size() > kGravity) {
         hints[0] |= kGravityFlag;
         hints[kGravity] = kCentre;
-        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS,
-                            32, uint32_t(hints.size()), hints.constData());
+        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 32,
+                            uint32_t(hints.size()), hints.constData());
     }
     xcb_ungrab_server(connection);
 }

@@ -128,8 +128,7 @@ xcb_atom_t atom(xcb_connection_t *connection, Atom which)
     if (atoms.state != Atoms::State::Known) {
         askForAtoms(connection);
         for (size_t i = 0; i < kAtomNames.size(); ++i) {
-            ReplyPtr<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(connection, atoms.cookies[i], nullptr),
-                                                    free);
+            ReplyPtr<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(connection, atoms.cookies[i], nullptr), free);
             atoms.atoms[i] = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
         }
         atoms.state = Atoms::State::Known;

@@ -14,7 +14,6 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-
 namespace desktop {
 
 inline QString run(const QString &program, const QStringList &args)
@@ -120,7 +119,8 @@ inline bool inReach(qulonglong window)
     if (!run(QStringLiteral("xwininfo"), {u"-id"_s, id}).contains(u"IsViewable"))
         return false;
     const QList<uint> desktop = numbers(window, "_NET_WM_DESKTOP");
-    const QString current = run(QStringLiteral("xprop"), {u"-root"_s, u"_NET_CURRENT_DESKTOP"_s}).section(u'=', 1).trimmed();
+    const QString current =
+        run(QStringLiteral("xprop"), {u"-root"_s, u"_NET_CURRENT_DESKTOP"_s}).section(u'=', 1).trimmed();
     if (!desktop.isEmpty() && desktop.front() != 0xFFFFFFFF && QString::number(desktop.front()) != current)
         return false;
     if (run(QStringLiteral("xprop"), {u"-id"_s, id, u"_NET_WM_STATE"_s}).contains(u"SHADED"))
@@ -302,7 +302,11 @@ struct Opening
 inline const Opening kOpenings[] = {
     {"winx", {u"1"_s, u"4"_s, u"2"_s, u"5"_s, u"3"_s}, kWinxTitle, u"space"_s, true},
     {"wino", {u"1"_s, u"4"_s, u"2"_s, u"5"_s, u"9"_s, u"6"_s}, QStringLiteral("העיגול ניצח"), u"space"_s, true},
-    {"tako", {u"5"_s, u"1"_s, u"3"_s, u"7"_s, u"2"_s, u"8"_s, u"4"_s, u"6"_s, u"9"_s}, QStringLiteral("תיקו"), u"space"_s, true},
+    {"tako",
+     {u"5"_s, u"1"_s, u"3"_s, u"7"_s, u"2"_s, u"8"_s, u"4"_s, u"6"_s, u"9"_s},
+     QStringLiteral("תיקו"),
+     u"space"_s,
+     true},
     {"first", {u"menu 1 1"_s}, QStringLiteral("?מי ראשון"), u"alt+F4"_s},
     {"HowToPlay", {u"menu 2 0"_s}, QStringLiteral("?איך משחקים"), u"space"_s},
     {"frmAbout", {u"menu 2 1"_s}, QStringLiteral("About Velmora"), u"Escape"_s},

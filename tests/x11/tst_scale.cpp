@@ -461,4 +461,3 @@ void ScaleTest::wholeAtFractionalScales()
 
 QTEST_MAIN(ScaleTest)
 #include "tst_scale.moc"
-
