@@ -299,19 +299,17 @@ struct Opening
     QString leave;
     bool endsGame = false;
 };
+// clang-format off
 inline const Opening kOpenings[] = {
     {"winx", {u"1"_s, u"4"_s, u"2"_s, u"5"_s, u"3"_s}, kWinxTitle, u"space"_s, true},
     {"wino", {u"1"_s, u"4"_s, u"2"_s, u"5"_s, u"9"_s, u"6"_s}, QStringLiteral("העיגול ניצח"), u"space"_s, true},
-    {"tako",
-     {u"5"_s, u"1"_s, u"3"_s, u"7"_s, u"2"_s, u"8"_s, u"4"_s, u"6"_s, u"9"_s},
-     QStringLiteral("תיקו"),
-     u"space"_s,
-     true},
+    {"tako", {u"5"_s, u"1"_s, u"3"_s, u"7"_s, u"2"_s, u"8"_s, u"4"_s, u"6"_s, u"9"_s}, QStringLiteral("תיקו"), u"space"_s, true},
     {"first", {u"menu 1 1"_s}, QStringLiteral("?מי ראשון"), u"alt+F4"_s},
     {"HowToPlay", {u"menu 2 0"_s}, QStringLiteral("?איך משחקים"), u"space"_s},
     {"frmAbout", {u"menu 2 1"_s}, QStringLiteral("About Velmora"), u"Escape"_s},
     {"exit question", {u"ctrl+x"_s}, kExitTitle, u"Escape"_s},
     {"clear question", {u"menu 1 0"_s}, QStringLiteral("Velmora"), u"Escape"_s},
 };
+// clang-format on
 
 } // namespace desktop
