@@ -16,7 +16,7 @@ namespace {
 struct Front
 {
     QPointer<QWidget> modal;
-    bool hadModal = false;
+    bool hadModal;
 
     static Front now()
     {
@@ -40,25 +40,25 @@ public:
         // The key itself: Return and keypad Enter are two keys.
         const qint64 id = key->nativeScanCode() ? qint64(key->nativeScanCode()) : -qint64(key->key());
         if (type != QEvent::KeyRelease && isFreshPress(key)) {
-            // A fresh press acts where it is. Its shortcut override and its
-            // press (both stamped with its time) count once.
-            Down &down = down_[id];
-            if (down.pressed == 0 || down.time != key->timestamp())
-                ++down.pressed;
-            down.front = Front::now();
-            down.time = key->timestamp();
+            down_.insert(id, Front::now()); // a fresh press acts where it is
+            lastFresh_.insert(id, Front::now());
             return false;
         }
         // A repeat, or the release: stale unless the key went down here. A key
         // whose press went unseen (to a window a modal window blocked) is stale too.
-        const auto down = down_.find(id);
-        const bool seen = down != down_.end();
-        const bool stale = seen ? !(down->front == Front::now()) : type != QEvent::KeyRelease;
+        const auto down = down_.constFind(id);
+        const bool seen = down != down_.cend();
+        bool stale = seen ? !(*down == Front::now()) : type != QEvent::KeyRelease;
         // With a screen reader, Qt holds each press and release until the
-        // reader has seen it and hands on a copy: the next press of the key
-        // may go down before the last one's release comes. The key is
-        // forgotten once every press it went down with has its release.
-        if (type == QEvent::KeyRelease && !key->isAutoRepeat() && seen && --down->pressed <= 0)
+        // reader has seen it, then hands on a copy without its time. The key's
+        // next press (its shortcut override comes at once) may go down before
+        // the last release's copy comes and forgets it: the copy of that press
+        // is judged by where the key last went down fresh.
+        if (!seen && type == QEvent::KeyPress && !key->spontaneous() && key->timestamp() == 0) {
+            const auto fresh = lastFresh_.constFind(id);
+            stale = fresh == lastFresh_.cend() || !(*fresh == Front::now());
+        }
+        if (type == QEvent::KeyRelease && !key->isAutoRepeat() && seen)
             down_.erase(down);
         if (stale)
             event->accept(); // a shortcut override accepted here keeps shortcuts from acting
@@ -76,13 +76,8 @@ private:
         return freshPress(key->nativeScanCode(), key->timestamp());
     }
 
-    struct Down
-    {
-        Front front;      // where its last fresh press went down
-        quint64 time = 0; // that press's time
-        int pressed = 0;  // fresh presses still waiting for their release
-    };
-    QHash<qint64, Down> down_;
+    QHash<qint64, Front> down_;
+    QHash<qint64, Front> lastFresh_; // where each key last went down fresh, kept past its release
 };
 
 } // namespace

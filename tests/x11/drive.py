@@ -253,16 +253,19 @@ def open_menu(row, other_than=None):
 
 
 def _menu_state():
-    """(the open menu, its highlighted row) while exactly one menu is open and
-    one row reads as highlighted; else None, as while a menu is drawn."""
+    """(where the open menu is across the screen, its highlighted row) while
+    exactly one menu is open and one row reads as highlighted; else None, as
+    while a menu is drawn. A menu is known by its place under its title, not
+    by its window: Qt sometimes makes a menu's window anew while it is open."""
     shown = popups()
     if len(shown) != 1:
         return None
     try:
         row = highlighted(shown[0])
+        x = shown[0].translate_coords(server().screen().root, 0, 0).x
     except xerror.XError:
         return None
-    return None if row is None else (shown[0].id, row)
+    return None if row is None else (-x, row)
 
 
 def menu(window, which, item, seconds=WAIT):
@@ -275,7 +278,8 @@ def menu(window, which, item, seconds=WAIT):
         return False
     state = until(lambda: (lambda now: now if now and now[1] == 0 else None)(_menu_state()), seconds,
                   "F10: a menu open with its first row highlighted")
-    steps = [("Right", "menu %d" % m, lambda now, before: now[0] != before[0] and now[1] == 0)
+    # Each menu of the bar opens further right than the one before.
+    steps = [("Right", "menu %d" % m, lambda now, before: now[0] > before[0] and now[1] == 0)
              for m in range(1, which + 1)]
     steps += [("Down", "row %d of menu %d" % (row, which), lambda now, before, row=row: now == (before[0], row))
               for row in range(1, item + 1)]
@@ -288,8 +292,8 @@ def menu(window, which, item, seconds=WAIT):
         state = until(lambda: (lambda now: now if now and now != before else None)(_menu_state()), seconds,
                       "%s: %s highlighted" % (name, goal))
         if state and not reached(state, before):
-            last_wait = "%s: %s highlighted, but the menu shows row %d of window 0x%x (from row %d of 0x%x)" % (
-                name, goal, state[1], state[0], before[1], before[0])
+            last_wait = "%s: %s highlighted, but the menu at x %d shows row %d (from row %d of the menu at x %d)" % (
+                name, goal, state[0], state[1], before[1], before[0])
             return False
     if not state:
         return False

@@ -36,9 +36,6 @@ def on_name_change(event):
         pass
 
 
-# Keys repeat 2 ms after they go down, not 660: a key the driver held at all
-# would show here as a miss every time, not only on a loaded machine.
-subprocess.run(["xset", "r", "rate", "2", "30"], check=True)
 env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
 program = subprocess.Popen([velmora], env=env)
 try:
