@@ -241,17 +241,6 @@ def highlighted(popup):
     return round(top / (bottom - top + 1))
 
 
-def open_menu(row, other_than=None):
-    """The open menu with the item of that row highlighted (and not `other_than`)."""
-    shown = popups()
-    if len(shown) != 1 or shown[0].id == other_than:
-        return None
-    try:
-        return shown[0].id if highlighted(shown[0]) == row else None
-    except xerror.XError:
-        return None
-
-
 def _menu_state():
     """(where the open menu is across the screen, its highlighted row) while
     exactly one menu is open and one row reads as highlighted; else None, as
