@@ -2,7 +2,9 @@
 
 #include "accessibility.h"
 #include "heldkeys.h"
+#include "keyplaces.h"
 #include "modalreach.h"
+#include "shippedfaces.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -30,6 +32,7 @@ void setShownIcon()
 
 void configure()
 {
+    platform::useShippedFaces(); // before any caption picks its face
     // Qt reads the desktop's font list from fontconfig on first use, some
     // 10 ms: it is read on the second core while the windows are built (the
     // font database's functions are thread-safe).
@@ -58,6 +61,7 @@ void configure()
     QMetaObject::invokeMethod(qApp, &setShownIcon, Qt::QueuedConnection);
 
     platform::actOnlyOnFreshKeys(qApp);
+    platform::matchShortcutsByPlace(qApp);
     platform::keepModalWindowsInReach();
     controls::installAccessibility();
 }

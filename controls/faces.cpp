@@ -3,14 +3,37 @@
 #include "ltrtext.h"
 
 #include <QAbstractButton>
+#include <QFontDatabase>
+#include <QHash>
 #include <QImage>
 #include <QLabel>
 #include <QWidget>
 
 namespace controls {
 
+namespace {
+bool designedFacesPreferred = false;
+
+bool designedFaceHere(const QString &face)
+{
+    static QHash<QString, bool> here;
+    const auto known = here.constFind(face);
+    if (known != here.cend())
+        return *known;
+    return here[face] = QFontDatabase::writingSystems(face).contains(QFontDatabase::Hebrew);
+}
+} // namespace
+
+void preferDesignedFaces()
+{
+    designedFacesPreferred = true;
+}
+
 QString standIn(const QString &face, double points)
 {
+    // Its ink is kept inside each box (inkfit.h) as the stand-ins' is.
+    if (designedFacesPreferred && designedFaceHere(face))
+        return face;
     if (face == QLatin1StringView("David")) {
         // David CLM draws David itself, but is too wide or too tall for the
         // smallest boxes: the 16-pixel address lines of About (Latin with

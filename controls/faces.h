@@ -14,6 +14,11 @@ namespace controls {
 
 QString standIn(const QString &face, double points);
 
+// Where the system has the designed faces themselves (Windows), each is used
+// wherever it holds Hebrew letters, in place of its stand-in. Called before
+// any window is built.
+void preferDesignedFaces();
+
 // Whether a stand-in holds every letter the windows draw in it, Hebrew and
 // Latin: text in it then needs no other face merged in, which would cost a
 // font engine per script drawn (a tenth of start-up). Miriam CLM has no Latin

@@ -1,8 +1,7 @@
-// A system without X11 (a build without xcb, Windows): the window manager is
-// told nothing beyond what Qt tells it, Qt alone keeps a modal window in
-// front, and key repeats are the ones Qt marks as such. Built in place of
-// platform/x11/ (see CMakeLists.txt).
-#include "modalreach.h"
+// A system without X11 (Windows, a build without xcb): the window manager is
+// told nothing beyond what Qt tells it, and key repeats are the ones Qt marks
+// as such, which on Windows is what the system says of each key message.
+// Built in place of platform/x11/ (see CMakeLists.txt).
 #include "serverkeys.h"
 #include "windowmanager.h"
 
@@ -26,8 +25,6 @@ bool whenFramed(QWidget *, std::function<void(QMargins)>)
 {
     return false;
 }
-
-void keepModalWindowsInReach() {}
 
 void watchHeldKeys() {}
 bool heldKeysWatched()

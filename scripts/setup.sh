@@ -4,14 +4,20 @@
 #   scripts/setup.sh --test  the same plus the display server, window managers and tools
 #                            the tests and benchmarks drive
 #   scripts/setup.sh --lint  the same plus clang-format and clang-tidy
+#   scripts/setup.sh --windows  the same as --test plus the MinGW cross compiler, NSIS and
+#                            Wine, which build and try the Windows program
 set -euo pipefail
 
 # qt6-wayland: a Wayland desktop gets the native, sharp path.
 packages=(cmake make g++ pkg-config qt6-base-dev qt6-qpa-plugins qt6-wayland libxcb1-dev libxcb-xkb-dev libxcb-xinput-dev culmus fonts-dejavu-core)
-if [ "${1:-}" = "--test" ]; then
+if [ "${1:-}" = "--test" ] || [ "${1:-}" = "--windows" ]; then
     packages+=(xvfb openbox xdotool wmctrl icewm dbus x11-utils x11-xserver-utils
                lintian dpkg-dev file appstream appstream-compose desktop-file-utils
-               python3-pyatspi python3-pil python3-xlib gir1.2-atspi-2.0 at-spi2-core weston orca fluxbox xfwm4 qt6ct)
+               python3-pyatspi python3-pil python3-xlib x11-xkb-utils gir1.2-atspi-2.0 at-spi2-core weston orca fluxbox xfwm4 qt6ct)
+fi
+if [ "${1:-}" = "--windows" ]; then
+    # ninja and perl build Qt itself; dpkg-dev and xz-utils unpack its Debian source.
+    packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools ninja-build perl xz-utils nsis wine wine64 unzip)
 fi
 if [ "${1:-}" = "--lint" ]; then
     packages+=(clang-format clang-tidy)

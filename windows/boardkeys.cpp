@@ -1,5 +1,7 @@
 #include "boardkeys.h"
 
+#include "keyplaces.h"
+
 #include <QKeyEvent>
 #include <algorithm>
 
@@ -21,6 +23,19 @@ constexpr quint32 kWithoutNumLock[] = {0xff9c, 0xff99, 0xff9b, 0xff96, 0xff9d, 0
 bool isCellDigit(int key)
 {
     return key >= Qt::Key_1 && key <= Qt::Key_9;
+}
+
+// The digit a key of the digit row types, 0 to 9, or -1: the digit Qt names
+// or, unshifted, the digit of the key's place, for a layout that types
+// digits only with Shift there (AZERTY). A shifted key that types something
+// else (! on a US keyboard) is no digit.
+int rowDigit(const QKeyEvent &key)
+{
+    if (key.key() >= Qt::Key_0 && key.key() <= Qt::Key_9)
+        return key.key() - Qt::Key_0;
+    if (key.modifiers() & (Qt::ShiftModifier | Qt::KeypadModifier) || !key.nativeScanCode())
+        return -1;
+    return platform::digitAt(key.nativeScanCode());
 }
 
 // The keypad digit a key is, 1 to 9, or 0.
@@ -48,7 +63,7 @@ int cellForKey(const QKeyEvent &key)
         return keypadCell(d);
     if (key.modifiers() & Qt::KeypadModifier)
         return 0;
-    return isCellDigit(key.key()) ? key.key() - Qt::Key_0 : 0;
+    return std::max(rowDigit(key), 0);
 }
 
 int cellAfterArrow(int from, const QKeyEvent &key)
@@ -73,7 +88,7 @@ int cellAfterArrow(int from, const QKeyEvent &key)
 bool readsScoreboard(const QKeyEvent &key)
 {
     const quint32 symbol = key.nativeVirtualKey();
-    return key.key() == Qt::Key_0 || symbol == kKeypad0 || symbol == kKeypadInsert;
+    return rowDigit(key) == 0 || symbol == kKeypad0 || symbol == kKeypadInsert;
 }
 
 } // namespace windows

@@ -143,7 +143,10 @@ MODIFIERS = {"ctrl": "Control_L", "alt": "Alt_L", "shift": "Shift_L", "super": "
 
 
 def _keycode(name):
-    """The key that types the keysym of that name, and whether Shift is needed."""
+    """The key that types the keysym of that name, and whether Shift is needed;
+    "@53" is the key of keycode 53, by its place whatever the layout."""
+    if name.startswith("@"):
+        return int(name[1:]), False
     d = server()
     keysym = XK.string_to_keysym(MODIFIERS.get(name.lower(), name))
     levels = sorted(d.keysym_to_keycodes(keysym), key=lambda found: found[1]) if keysym else []

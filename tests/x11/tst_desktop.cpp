@@ -29,6 +29,7 @@ private slots:
     void closedByWindowManager();
     void keypadPlacesByPosition_data();
     void keypadPlacesByPosition();
+    void shortcutOnHebrewLayout();
     void heldKeyOnlyAsks_data();
     void heldKeyOnlyAsks();
     void modalWindowsInReach_data();
@@ -220,28 +221,55 @@ void DesktopTest::closedByWindowManager()
 // (KP_Home): xdotool sets NumLock as the key symbol needs.
 void DesktopTest::keypadPlacesByPosition_data()
 {
+    QTest::addColumn<QString>("layout");
     QTest::addColumn<QString>("key");
     QTest::addColumn<int>("cell");  // where it places
     QTest::addColumn<int>("digit"); // where the digit it shows would place
     // clang-format off
-    QTest::newRow("KP_7, NumLock on") << "KP_7" << 1 << 7;
-    QTest::newRow("KP_Home, NumLock off") << "KP_Home" << 1 << 7;
-    QTest::newRow("KP_3, NumLock on") << "KP_3" << 9 << 3;
-    QTest::newRow("KP_Next, NumLock off") << "KP_Next" << 9 << 3;
+    QTest::newRow("KP_7, NumLock on") << "us" << "KP_7" << 1 << 7;
+    QTest::newRow("KP_Home, NumLock off") << "us" << "KP_Home" << 1 << 7;
+    QTest::newRow("KP_3, NumLock on") << "us" << "KP_3" << 9 << 3;
+    QTest::newRow("KP_Next, NumLock off") << "us" << "KP_Next" << 9 << 3;
+    // AZERTY types & on the digit row's first key, 1 only with Shift.
+    QTest::newRow("AZERTY's digit row, unshifted") << "fr" << "@10" << 1 << 0;
+    QTest::newRow("AZERTY's digit row, shifted") << "fr" << "shift+@18" << 9 << 0;
     // clang-format on
 }
 
+// The display's keyboard layout for one case, the US one back after it.
+struct Layout
+{
+    explicit Layout(const QString &name) { run(QStringLiteral("setxkbmap"), {name}); }
+    ~Layout() { run(QStringLiteral("setxkbmap"), {u"us"_s}); }
+};
+
 void DesktopTest::keypadPlacesByPosition()
 {
+    QFETCH(QString, layout);
     QFETCH(QString, key);
     QFETCH(int, cell);
     QFETCH(int, digit);
+    const Layout keyboard(layout);
     Program velmora;
     QVERIFY(velmora.window);
     QTRY_VERIFY(!inked(velmora.cellRect(cell)));
-    desktop::key(velmora.window, key);
+    QVERIFY(desktop::key(velmora.window, key));
     QTRY_VERIFY2(inked(velmora.cellRect(cell)), "X placed by position");
-    QVERIFY2(!inked(velmora.cellRect(digit)), "nothing placed by the digit");
+    QVERIFY2(!digit || !inked(velmora.cellRect(digit)), "nothing placed by the digit");
+}
+
+// Ctrl and the key where X is on a US keyboard, with a Hebrew layout alone
+// (ס there): the exit question opens, as on a US keyboard.
+void DesktopTest::shortcutOnHebrewLayout()
+{
+    const Layout keyboard(u"il"_s);
+    Program velmora;
+    QVERIFY(velmora.window);
+    QVERIFY(desktop::key(velmora.window, u"ctrl+@53"_s));
+    const qulonglong question = waitForWindow(kExitTitle);
+    QVERIFY2(question, "the exit question opens");
+    QVERIFY(desktop::key(question, u"Escape"_s));
+    QVERIFY(gone(kExitTitle));
 }
 
 // A key held down on "יציאה", with the X server repeating it and both cores
