@@ -5,6 +5,7 @@
 #include "keyplaces.h"
 #include "modalreach.h"
 #include "shippedfaces.h"
+#include "startup.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -32,11 +33,12 @@ void setShownIcon()
 
 void configure()
 {
-    platform::useShippedFaces(); // before any caption picks its face
     // Qt reads the desktop's font list from fontconfig on first use, some
     // 10 ms: it is read on the second core while the windows are built (the
-    // font database's functions are thread-safe).
-    QThreadPool::globalInstance()->start([] { QFontDatabase::families(); });
+    // font database's functions are thread-safe there). Faces shipped with
+    // the program come first, before any caption picks its face.
+    if (!platform::useShippedFaces() && platform::helperThreadsAtStartup())
+        QThreadPool::globalInstance()->start([] { QFontDatabase::families(); });
 
     // No display name: Qt would append it to every window title.
     QApplication::setApplicationName(QStringLiteral(VELMORA_NAME));
@@ -52,7 +54,7 @@ void configure()
     // size to the window manager) for nobody. Decoded on another core while
     // the windows are built; set just before the main window is shown, or by
     // the event loop where nothing shows it first (the tests).
-    iconSizes = std::async(std::launch::async, [] {
+    iconSizes = std::async(platform::helperThreadsAtStartup() ? std::launch::async : std::launch::deferred, [] {
         QList<QImage> sizes;
         for (int size : {16, 24, 32, 48, 64})
             sizes.append(QImage(QStringLiteral(":/velmora/icons/%1.png").arg(size)));

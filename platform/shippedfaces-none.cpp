@@ -3,6 +3,9 @@
 
 namespace platform {
 
-void useShippedFaces() {}
+bool useShippedFaces()
+{
+    return false;
+}
 
 } // namespace platform

@@ -3,7 +3,9 @@
 ; with the program's icon; an uninstaller in Windows' list of programs that
 ; removes every file it put in place, its entries, and its folders.
 ; makensis -DVERSION= -DSTAGE= -DLISTS= -DICON= -DOUT= (scripts/windows/build.sh)
-Unicode true
+; A 64-bit installer for the 64-bit program: it also runs under a Wine
+; without its 32-bit part.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 !define APP "Velmora"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Velmora"
@@ -19,7 +21,6 @@ SetCompressor /SOLID lzma
 !define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_VALUENAME "InstallLocation"
 !include MultiUser.nsh
 !include MUI2.nsh
-!include x64.nsh
 
 Name "${APP}"
 OutFile "${OUT}"
@@ -44,10 +45,6 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "2026 The Velmora team, GPL-3.0-or-l
 !insertmacro MUI_LANGUAGE "English"
 
 Function .onInit
-    ${IfNot} ${RunningX64}
-        MessageBox MB_ICONSTOP "${APP} needs 64-bit Windows."
-        Abort
-    ${EndIf}
     !insertmacro MULTIUSER_INIT
 FunctionEnd
 

@@ -8,12 +8,14 @@
 
 namespace platform {
 
-void useShippedFaces()
+bool useShippedFaces()
 {
     const QDir fonts(QCoreApplication::applicationDirPath() + QStringLiteral("/fonts"));
-    for (const QString &file : fonts.entryList({QStringLiteral("*.ttf"), QStringLiteral("*.otf")}, QDir::Files))
+    const QStringList files = fonts.entryList({QStringLiteral("*.ttf"), QStringLiteral("*.otf")}, QDir::Files);
+    for (const QString &file : files)
         QFontDatabase::addApplicationFont(fonts.filePath(file));
     controls::preferDesignedFaces();
+    return !files.isEmpty();
 }
 
 } // namespace platform

@@ -62,5 +62,6 @@ cmake -S "$src" -B "$build" -G Ninja -Wno-dev \
 echo "== building Qt (about 20 minutes on two cores)" >&2
 cmake --build "$build" --parallel "$jobs" >"$work/build-$tag.log"
 cmake --install "$build" >"$work/install-$tag.log"
+rm -rf "$build" # 2 GB; the source stays for the licences
 touch "$prefix/.built"
 echo "$prefix"

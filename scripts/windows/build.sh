@@ -11,10 +11,13 @@ out=${BUILD_WINDOWS:-build-windows}
 jobs=${JOBS:-2}
 
 qt=$("$here/build-qt.sh" | tail -n 1)
+# Qt's own toolchain file adds its folder to where the cross build looks,
+# then loads ours.
 cmake -S . -B "$out" -G Ninja -Wno-dev \
-    -DCMAKE_TOOLCHAIN_FILE="$PWD/$here/mingw-w64.cmake" -DCMAKE_PREFIX_PATH="$qt" \
+    -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$PWD/$here/mingw-w64.cmake" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-    -DCMAKE_BUILD_TYPE=Release -DVELMORA_WERROR=ON -DCMAKE_CROSSCOMPILING_EMULATOR=wine >/dev/null
+    -DCMAKE_BUILD_TYPE=Release -DVELMORA_WERROR=ON -DCMAKE_CROSSCOMPILING_EMULATOR="$PWD/$here/wine-test.sh" >/dev/null
 cmake --build "$out" -j"$jobs"
 
 version=$(sed -n 's/^project(Velmora VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
@@ -61,7 +64,7 @@ rm -f "$out/$name-windows-x86_64.zip"
 (cd "$out/stage" && find "$name" | sort | TZ=UTC touch -h -d @0 -- $(cat) 2>/dev/null || true)
 (cd "$out/stage" && find "$name" -type f | sort | zip -q -X -9 "../$name-windows-x86_64.zip" -@)
 
-python3 "$here/nsis-files.py" "$out/stage/files.txt" "$out/stage/install.nsh" "$out/stage/uninstall.nsh"
+/usr/bin/python3 "$here/nsis-files.py" "$out/stage/files.txt" "$out/stage/install.nsh" "$out/stage/uninstall.nsh"
 makensis -V2 -DVERSION="$version" -DSTAGE="$PWD/$stage" -DLISTS="$PWD/$out/stage" \
     -DICON="$PWD/$out/velmora.ico" -DOUT="$PWD/$out/$name-setup.exe" packaging/windows/installer.nsi
 ls -l "$out/$name-windows-x86_64.zip" "$out/$name-setup.exe"

@@ -121,8 +121,11 @@ def main(setup, zipped, grabs):
     check(os.path.exists(start_menu), "a Start-menu entry")
     if os.path.exists(exe):
         play(exe, True)
-    wine(os.path.join(folder, "uninstall.exe"), "/S", "/CurrentUser", "_?=" + where)
-    check(not os.path.exists(folder) or not os.listdir(folder), "the uninstaller leaves no file behind")
+    if where:
+        # As Windows' list of programs runs it: it copies itself away, then removes all.
+        wine(os.path.join(folder, "uninstall.exe"), "/S", "/CurrentUser")
+        check(drive.until(lambda: not os.path.exists(folder), waiting_for="the program's folder to go"),
+              "the uninstaller leaves no file behind")
     check(not os.path.exists(start_menu), "nor the Start-menu entry")
     check(registry("InstallLocation") is None, "nor the entry in the list of programs")
     with tempfile.TemporaryDirectory() as unpacked:

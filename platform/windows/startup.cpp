@@ -1,0 +1,10 @@
+#include "startup.h"
+
+namespace platform {
+
+bool helperThreadsAtStartup()
+{
+    return false;
+}
+
+} // namespace platform
