@@ -99,6 +99,10 @@ def play(exe, grabs):
         if not check(question is not None, "Ctrl+X asks"):
             return
         grabs and grab(question, "exit.png")
+        # A click on the window it blocks brings it forward, focused.
+        click(main, 5)
+        check(drive.until(lambda: drive._focused(question), waiting_for="the question focused after a click on the board"),
+              "a click on the main window brings the question forward")
         drive.key(question, "Return")
         check(drive.until(lambda: program.poll() is not None, waiting_for="the program to end"), "yes ends it")
     finally:
