@@ -20,7 +20,8 @@ public:
             return false;
         auto *key = static_cast<QKeyEvent *>(event);
         const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
-        if (!(modifiers & (Qt::ControlModifier | Qt::AltModifier)) || (key->key() >= Qt::Key_A && key->key() <= Qt::Key_Z))
+        if (!(modifiers & (Qt::ControlModifier | Qt::AltModifier))
+            || (key->key() >= Qt::Key_A && key->key() <= Qt::Key_Z))
             return false;
         const int latin = latinLetterAt(key->nativeScanCode());
         if (!latin)
