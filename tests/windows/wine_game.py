@@ -110,6 +110,24 @@ def play(exe, grabs):
             program.kill()
 
 
+def at_twice(exe):
+    """At 192 dpi, which Windows scales by 2: the main window twice the size, grabbed."""
+    desktop = r"HKCU\Control Panel\Desktop"
+    wine("reg", "add", desktop, "/v", "LogPixels", "/t", "REG_DWORD", "/d", "192", "/f")
+    subprocess.run(["wineserver", "-w"], timeout=drive.time_left(60))  # read as Wine starts anew
+    program = subprocess.Popen(["wine", exe], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        main = drive.window(MAIN, 90)
+        if check(main is not None, "the program starts at 192 dpi"):
+            width = drive.server().create_resource_object("window", main).get_geometry().width
+            check(width == 2 * 483, "the main window is twice as wide (%d pixels)" % width)
+            grab(main, "main@2x.png")
+    finally:
+        program.kill()
+        program.wait()
+        wine("reg", "add", desktop, "/v", "LogPixels", "/t", "REG_DWORD", "/d", "96", "/f")
+
+
 def main(setup, zipped, grabs):
     global GRABS
     GRABS = grabs
@@ -137,6 +155,7 @@ def main(setup, zipped, grabs):
         exe = [os.path.join(r, "velmora.exe") for r, _, f in os.walk(unpacked) if "velmora.exe" in f]
         if check(len(exe) == 1, "the zip holds velmora.exe"):
             play(exe[0], False)
+            at_twice(exe[0])
     print("%d failed" % len(failures))
     return 1 if failures else 0
 
