@@ -33,11 +33,11 @@ void setShownIcon()
 
 void configure()
 {
+    platform::useShippedFaces(); // before any caption picks its face
     // Qt reads the desktop's font list from fontconfig on first use, some
     // 10 ms: it is read on the second core while the windows are built (the
-    // font database's functions are thread-safe there). Faces shipped with
-    // the program come first, before any caption picks its face.
-    if (!platform::useShippedFaces() && platform::helperThreadsAtStartup())
+    // font database's functions are thread-safe).
+    if (platform::helperThreadsAtStartup())
         QThreadPool::globalInstance()->start([] { QFontDatabase::families(); });
 
     // No display name: Qt would append it to every window title.

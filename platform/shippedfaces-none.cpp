@@ -3,9 +3,6 @@
 
 namespace platform {
 
-bool useShippedFaces()
-{
-    return false;
-}
+void useShippedFaces() {}
 
 } // namespace platform

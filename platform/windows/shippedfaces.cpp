@@ -8,14 +8,12 @@
 
 namespace platform {
 
-bool useShippedFaces()
+void useShippedFaces()
 {
     const QDir fonts(QCoreApplication::applicationDirPath() + QStringLiteral("/fonts"));
-    const QStringList files = fonts.entryList({QStringLiteral("*.ttf"), QStringLiteral("*.otf")}, QDir::Files);
-    for (const QString &file : files)
+    for (const QString &file : fonts.entryList({QStringLiteral("*.ttf"), QStringLiteral("*.otf")}, QDir::Files))
         QFontDatabase::addApplicationFont(fonts.filePath(file));
     controls::preferDesignedFaces();
-    return !files.isEmpty();
 }
 
 } // namespace platform

@@ -62,6 +62,7 @@ cmake -S "$src" -B "$build" -G Ninja -Wno-dev \
 echo "== building Qt (about 20 minutes on two cores)" >&2
 cmake --build "$build" --parallel "$jobs" >"$work/build-$tag.log"
 cmake --install "$build" >"$work/install-$tag.log"
-rm -rf "$build" # 2 GB; the source stays for the licences
+cp -r "$src/LICENSES" "$prefix/licenses" # shipped with the program
+rm -rf "$build"                           # 2 GB
 touch "$prefix/.built"
 echo "$prefix"

@@ -51,9 +51,8 @@ x86_64-w64-mingw32-strip --strip-unneeded "$stage"/*.dll "$stage"/*/*.dll
 
 # Licences of what is shipped: Qt's (LGPL-3.0), the MinGW runtime's (GCC's
 # runtime exception, winpthreads' MIT), beside the program's and Culmus'.
-src=$(dirname "$qt")/work-$(basename "$qt" | cut -d- -f2)/qt6-base-$(basename "$qt" | cut -d- -f2)
-cp "$src/LICENSES/LGPL-3.0-only.txt" "$stage/licences/qt-LGPL-3.0-only.txt"
-cp "$src/LICENSES/GPL-3.0-only.txt" "$stage/licences/qt-GPL-3.0-only.txt"
+cp "$qt/licenses/LGPL-3.0-only.txt" "$stage/licences/qt-LGPL-3.0-only.txt"
+cp "$qt/licenses/GPL-3.0-only.txt" "$stage/licences/qt-GPL-3.0-only.txt"
 cp /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/licences/mingw-gcc-runtime.txt"
 cp /usr/share/doc/mingw-w64-common/copyright "$stage/licences/mingw-w64-winpthreads.txt"
 # A file the installer's uninstaller removes, and nothing else: its list.
