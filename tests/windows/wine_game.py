@@ -3,7 +3,7 @@
 installer installs it for the player alone, the installed program starts, a
 game played by clicks ends in the X-wins window and is counted, Ctrl+X asks
 and ends it, and the uninstaller leaves nothing behind. Then the zip's copy
-starts as well. Each window is grabbed into GRABS.
+starts at 192 dpi, twice the size. Each window is grabbed into GRABS.
 
   wine_game.py SETUP.EXE ZIP GRABS    (run by run-on-display.sh; WINEPREFIX set)"""
 import os
@@ -47,14 +47,6 @@ def registry(value):
     return None
 
 
-def grab(window, name):
-    from PIL import Image
-    w = drive.server().create_resource_object("window", window)
-    g = w.get_geometry()
-    raw = w.get_image(0, 0, g.width, g.height, drive.X.ZPixmap, 0xFFFFFFFF).data
-    Image.frombytes("RGB", (g.width, g.height), bytes(raw), "raw", "BGRX").save(os.path.join(GRABS, name))
-
-
 def cell(window, k):
     """A cell's centre in the window, cells 1 to 9 in reading order, below the menu bar."""
     g = drive.server().create_resource_object("window", window).get_geometry()
@@ -67,38 +59,37 @@ def click(window, k):
     subprocess.run(["xdotool", "mousemove", "--window", str(window), str(x), str(y), "click", "1"], check=True)
 
 
-def tally_pixels(window):
-    """The X tally's box, as drawn: it changes when a win is counted."""
-    g = drive.server().create_resource_object("window", window).get_geometry()
-    top = g.height - CLIENT_HEIGHT
-    return drive.server().create_resource_object("window", window).get_image(
-        5760 // 15, top + 1560 // 15, 615 // 15, 495 // 15, drive.X.ZPixmap, 0xFFFFFFFF).data  # Labelwinxnum
+def tally(window):
+    """The X tally's box (Labelwinxnum) as drawn: it changes when a win is counted."""
+    shown = drive.image(window)
+    top = shown.height - CLIENT_HEIGHT
+    return shown.crop((5760 // 15, top + 1560 // 15, 6375 // 15, top + 2055 // 15)).tobytes()
 
 
-def play(exe, grabs):
+def play(exe):
     program = subprocess.Popen(["wine", exe], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
         main = drive.window(MAIN, 90)  # Wine's first start of a prefix is slow
         if not check(main is not None, "the installed program starts"):
             return
         drive.focus(main)
-        grabs and grab(main, "main.png")
-        before = tally_pixels(main)
+        drive.image(main).save(os.path.join(GRABS, "main.png"))
+        before = tally(main)
         for k in (1, 4, 2, 5, 3):
             click(main, k)
         winx = drive.window(WINX)
         if not check(winx is not None, "a game by clicks ends in the X-wins window"):
             return
-        grabs and grab(winx, "winx.png")
+        drive.image(winx).save(os.path.join(GRABS, "winx.png"))
         drive.key(winx, "space")
         check(drive.gone(WINX), "space leaves the X-wins window")
-        check(drive.until(lambda: tally_pixels(main) != before, waiting_for="the X tally to change"),
+        check(drive.until(lambda: tally(main) != before, waiting_for="the X tally to change"),
               "the win is counted")
         drive.key(main, "ctrl+x")
         question = drive.window(EXIT)
         if not check(question is not None, "Ctrl+X asks"):
             return
-        grabs and grab(question, "exit.png")
+        drive.image(question).save(os.path.join(GRABS, "exit.png"))
         # A click on the window it blocks brings it forward, focused.
         click(main, 5)
         check(drive.until(lambda: drive._focused(question), waiting_for="the question focused after a click on the board"),
@@ -121,7 +112,7 @@ def at_twice(exe):
         if check(main is not None, "the program starts at 192 dpi"):
             width = drive.server().create_resource_object("window", main).get_geometry().width
             check(width == 2 * 483, "the main window is twice as wide (%d pixels)" % width)
-            grab(main, "main@2x.png")
+            drive.image(main).save(os.path.join(GRABS, "main@2x.png"))
     finally:
         program.kill()
         program.wait()
@@ -142,7 +133,7 @@ def main(setup, zipped, grabs):
                            % os.environ.get("USER", "root"))
     check(os.path.exists(start_menu), "a Start-menu entry")
     if os.path.exists(exe):
-        play(exe, True)
+        play(exe)
     if where:
         # As Windows' list of programs runs it: it copies itself away, then removes all.
         wine(os.path.join(folder, "uninstall.exe"), "/S", "/CurrentUser")
@@ -154,7 +145,6 @@ def main(setup, zipped, grabs):
         zipfile.ZipFile(zipped).extractall(unpacked)
         exe = [os.path.join(r, "velmora.exe") for r, _, f in os.walk(unpacked) if "velmora.exe" in f]
         if check(len(exe) == 1, "the zip holds velmora.exe"):
-            play(exe[0], False)
             at_twice(exe[0])
     print("%d failed" % len(failures))
     return 1 if failures else 0

@@ -425,15 +425,20 @@ def _grab(what):
     folder = os.environ.get("VELMORA_TEST_ARTIFACTS")
     if not folder:
         return "not saved (VELMORA_TEST_ARTIFACTS is not set)"
-    from PIL import Image
-    root = server().screen().root
-    g = root.get_geometry()
-    raw = root.get_image(0, 0, g.width, g.height, X.ZPixmap, 0xFFFFFFFF).data
     os.makedirs(folder, exist_ok=True)
     name = "%s-%s.png" % (time.strftime("%H%M%S"), re.sub(r"[^\w.-]+", "_", what)[:60].strip("_"))
     path = os.path.join(folder, name)
-    Image.frombytes("RGB", (g.width, g.height), bytes(raw), "raw", "BGRX").save(path)
+    image(server().screen().root.id).save(path)
     return path
+
+
+def image(window):
+    """What the window (a window id) shows, as a PIL image."""
+    from PIL import Image
+    w = server().create_resource_object("window", window)
+    g = w.get_geometry()
+    raw = w.get_image(0, 0, g.width, g.height, X.ZPixmap, 0xFFFFFFFF).data
+    return Image.frombytes("RGB", (g.width, g.height), bytes(raw), "raw", "BGRX")
 
 
 def explain(what):
