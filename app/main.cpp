@@ -1,3 +1,4 @@
+#include "application.h"
 #include "appsetup.h"
 #include "commandline.h"
 #include "windowowner.h"
@@ -38,7 +39,7 @@ int main(int argc, char *argv[])
     }
 
     const QtMessageHandler qtHandler = qInstallMessageHandler(startUpMessages);
-    QApplication application(argc, argv);
+    Application application(argc, argv);
     qInstallMessageHandler(qtHandler);
     // A platform that started without a screen (linuxfb without a frame
     // buffer, say) has nowhere to show a window.
