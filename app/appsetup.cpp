@@ -11,8 +11,11 @@
 #include <QFontDatabase>
 #include <QIcon>
 #include <QImage>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPixmap>
 #include <QThreadPool>
+#include <QTranslator>
 #include <future>
 
 namespace app {
@@ -47,6 +50,16 @@ void configure()
 
     // Left to right even on a Hebrew desktop; the menu bar runs from the left.
     QApplication::setLayoutDirection(Qt::LeftToRight);
+
+    // Qt's own strings, the role names screen readers say among them, in the
+    // player's language. After the direction above, which a right-to-left
+    // catalogue would otherwise turn round.
+    auto *qtStrings = new QTranslator(qApp);
+    if (qtStrings->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(qtStrings);
+    else
+        delete qtStrings;
 
     // The sizes title bars and task switchers draw, up to 2x, so that each gets
     // a sharp one. Launchers and software centres read the installed icons;

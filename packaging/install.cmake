@@ -38,7 +38,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The Hebrew faces the windows are drawn in, and Qt's display plugins.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "culmus, qt6-qpa-plugins")
 # A Wayland desktop without Qt's Wayland plugin would run the game through Xwayland.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "noughts and crosses for two players at one mouse")
 # CPack starts each line after the first with the blank Debian wants.

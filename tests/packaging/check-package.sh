@@ -20,7 +20,7 @@ deb=$(ls "$work"/velmora_*_amd64.deb 2>/dev/null | head -n 1)
 lintian --pedantic "$deb" >"$work/lintian.log" 2>&1
 grep -E '^[EW]: ' "$work/lintian.log" && fail "lintian reports errors or warnings"
 
-[ "$(dpkg-deb -f "$deb" Recommends)" = "qt6-wayland" ] || fail "the package does not recommend qt6-wayland"
+[ "$(dpkg-deb -f "$deb" Recommends)" = "qt6-wayland, qt6-translations-l10n" ] || fail "the package does not recommend qt6-wayland and Qt's translations"
 
 # The files the README promises, braces expanded, against the package's.
 readme=$(sed -n '/<!-- package files -->/,/<!-- end -->/p' "$source/README.md" | grep '^/')
