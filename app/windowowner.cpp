@@ -25,6 +25,13 @@ W &instance(QPointer<W> &slot, Wire wire)
     return *slot;
 }
 
+// What a secondary window tells screen readers goes through the main window:
+// readers read the whole of a dialog out again before a notice from inside it.
+void tellThrough(MainWindow &main, SecondaryWindow *window)
+{
+    QObject::connect(window, &SecondaryWindow::saying, &main, &MainWindow::tell);
+}
+
 // Hides and destroys the window, if any, and drops the reference at once. The
 // hide ends a modal show that waits on the window; the destruction comes once
 // the handler that unloaded it has returned.
@@ -75,6 +82,7 @@ StarterChoiceWindow &WindowOwner::starterChoice()
                 mainWindow().announceTurn();
         });
         connect(w, &SecondaryWindow::left, this, [this] { unload(starterChoice_); });
+        tellThrough(mainWindow(), w);
     });
 }
 
@@ -84,6 +92,7 @@ ResultWindow &WindowOwner::resultWindow(game::Result result)
     if (!slot) {
         slot = new ResultWindow(result);
         connect(slot.data(), &SecondaryWindow::left, this, [this, result] { finishGame(result); });
+        tellThrough(mainWindow(), slot.data());
     }
     return *slot;
 }
@@ -92,13 +101,16 @@ HowToPlayWindow &WindowOwner::howToPlay()
 {
     return instance(howToPlay_, [this](HowToPlayWindow *w) {
         connect(w, &SecondaryWindow::left, this, [this] { unload(howToPlay_); });
+        tellThrough(mainWindow(), w);
     });
 }
 
 AboutWindow &WindowOwner::about()
 {
-    return instance(about_,
-                    [this](AboutWindow *w) { connect(w, &SecondaryWindow::left, this, [this] { unload(about_); }); });
+    return instance(about_, [this](AboutWindow *w) {
+        connect(w, &SecondaryWindow::left, this, [this] { unload(about_); });
+        tellThrough(mainWindow(), w);
+    });
 }
 
 void WindowOwner::unloadSecondary()
@@ -113,10 +125,11 @@ void WindowOwner::unloadSecondary()
 void WindowOwner::showResult(game::Result result)
 {
     ResultWindow &window = resultWindow(result);
-    // The move that ended the game is read before the result: the window's
-    // focus would otherwise cut it short.
+    // The move that ended the game is read as the window comes up, and the
+    // result with its focused button: the window's focus would otherwise cut
+    // the move short.
     if (const QString move = mainWindow().lastMove(); !move.isEmpty())
-        window.setAccessibleName(move + QStringLiteral(". ") + window.windowTitle());
+        window.setAccessibleName(move);
     window.exec();
 }
 
@@ -141,8 +154,10 @@ void WindowOwner::command(MainWindow::Command command)
     case MainWindow::Command::ClearTallies:
         // Given no title, the box carries the application's name.
         if (windows::confirm(QString::fromUtf8("האם אתם בטוחים שאתם רוצים לנקות את התוצאות"),
-                             QCoreApplication::applicationName()))
+                             QCoreApplication::applicationName())) {
             game::clearTallies(mainWindow());
+            mainWindow().announceTalliesCleared();
+        }
         break;
     case MainWindow::Command::ChooseStarter:
         starterChoice().exec();

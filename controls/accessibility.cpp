@@ -5,7 +5,6 @@
 
 #include <QAccessibleWidget>
 #include <QAction>
-#include <QLabel>
 #include <QMenu>
 #include <QPointer>
 #include <QSet>
@@ -32,19 +31,6 @@ private:
 };
 
 Marked cells, hiddenControls, dialogs, notices;
-
-// A notice: a label that readers speak when it is shown, wherever the focus is.
-class Notice : public QAccessibleWidget
-{
-public:
-    explicit Notice(QLabel *label) : QAccessibleWidget(label, QAccessible::Notification) {}
-
-    QString text(QAccessible::Text t) const override
-    {
-        const auto *label = qobject_cast<const QLabel *>(widget()); // none while it is destroyed
-        return t == QAccessible::Name ? (label ? label->text() : QString()) : QAccessibleWidget::text(t);
-    }
-};
 
 bool hidden(QObject *object)
 {
@@ -90,17 +76,13 @@ private:
     }
 };
 
-// QAccessibleWidget is an action interface already; a cell's one action is a press.
+// QAccessibleWidget is an action interface already; a cell's one action is a
+// press. Its name is the one its window gives it (the mark, the place, whose turn).
 class Cell : public QAccessibleWidget
 {
 public:
     explicit Cell(CaptionLabel *cell) : QAccessibleWidget(cell, QAccessible::Button) {}
 
-    QString text(QAccessible::Text t) const override
-    {
-        const auto *cell = qobject_cast<const CaptionLabel *>(widget()); // none while it is destroyed
-        return t == QAccessible::Name ? (cell ? cell->text() : QString()) : QAccessibleWidget::text(t);
-    }
     QAccessible::State state() const override
     {
         QAccessible::State s = QAccessibleWidget::state();
@@ -187,8 +169,8 @@ QAccessibleInterface *factory(const QString &, QObject *object)
     // QWidget by now, no longer what it was marked as.
     if (auto *cell = qobject_cast<CaptionLabel *>(w); cell && cells.contains(w))
         return new Cell(cell);
-    if (auto *label = qobject_cast<QLabel *>(w); label && notices.contains(w))
-        return new Notice(label);
+    if (notices.contains(w))
+        return new QAccessibleWidget(w, QAccessible::Notification);
     if (dialogs.contains(w))
         return new Container(w, QAccessible::Dialog);
     // Any other widget that holds controls hidden from readers: the main
@@ -216,9 +198,9 @@ void hideFromReaders(QWidget *control)
     hiddenControls.add(control);
 }
 
-void readAsNotice(QLabel *label)
+void readAsNotice(QWidget *notice)
 {
-    notices.add(label);
+    notices.add(notice);
 }
 
 void readAsDialog(QWidget *window)

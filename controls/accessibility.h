@@ -3,7 +3,6 @@
 #include <QString>
 
 class CaptionLabel;
-class QLabel;
 class QWidget;
 
 // What a screen reader is told beyond what Qt says by itself. Names stay the
@@ -14,16 +13,17 @@ namespace controls {
 void installAccessibility();
 
 // A board cell: a button whose press places the next mark (refused as a click
-// is) and takes the focus, as the keys do.
+// is) and takes the focus, as the keys do. Its accessible name is its window's
+// to set.
 void makeBoardCell(CaptionLabel *cell);
 
 // A control drawn for looks only (lines, the marks around a result): hidden
 // from screen readers, which would read every one of them.
 void hideFromReaders(QWidget *control);
 
-// A label that readers speak as a notification each time it is shown, wherever
-// the focus is.
-void readAsNotice(QLabel *label);
+// A notification that readers speak each time it is shown, wherever the focus
+// is (see Notice).
+void readAsNotice(QWidget *notice);
 
 // A window that readers meet as a dialog, whose decorative controls they skip.
 void readAsDialog(QWidget *window);

@@ -8,12 +8,14 @@
 #                            Wine, which build and try the Windows program
 set -euo pipefail
 
-# qt6-wayland: a Wayland desktop gets the native, sharp path.
-packages=(cmake make g++ pkg-config qt6-base-dev qt6-qpa-plugins qt6-wayland libxcb1-dev libxcb-xkb-dev libxcb-xinput-dev culmus fonts-dejavu-core)
+# qt6-wayland: a Wayland desktop gets the native, sharp path. qt6-translations-l10n:
+# Qt's own strings (the role names screen readers are given) in the player's language.
+packages=(cmake make g++ pkg-config qt6-base-dev qt6-qpa-plugins qt6-wayland qt6-translations-l10n libxcb1-dev libxcb-xkb-dev libxcb-xinput-dev culmus fonts-dejavu-core)
 if [ "${1:-}" = "--test" ] || [ "${1:-}" = "--windows" ]; then
     packages+=(xvfb openbox xdotool wmctrl icewm dbus x11-utils x11-xserver-utils
                lintian dpkg-dev file appstream appstream-compose desktop-file-utils
-               python3-pyatspi python3-pil python3-xlib x11-xkb-utils gir1.2-atspi-2.0 at-spi2-core weston orca fluxbox xfwm4 qt6ct)
+               python3-pyatspi python3-pil python3-xlib x11-xkb-utils gir1.2-atspi-2.0 at-spi2-core weston orca fluxbox xfwm4 qt6ct
+               speech-dispatcher speech-dispatcher-espeak-ng espeak-ng pulseaudio)
 fi
 if [ "${1:-}" = "--windows" ]; then
     # ninja and perl build Qt itself; dpkg-dev and xz-utils unpack its Debian source.

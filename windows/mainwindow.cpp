@@ -5,6 +5,7 @@
 #include "captionlabel.h"
 #include "lineshape.h"
 #include "mainwindowtitle.h"
+#include "notice.h"
 #include "rules.h"
 #include "titlebar.h"
 #include "window.h"
@@ -203,12 +204,8 @@ MainWindow::MainWindow()
     for (size_t i = 0; i < tallies_.size(); ++i)
         tallies_[i] = controls_.get<CaptionLabel>(QLatin1StringView(kTallyNames[i]));
     nextMark_ = controls_.get<CaptionLabel>(u"labelhow");
-    describeCells();
-    notice_ = new QLabel(client);    // readers follow events only from objects in their tree
-    controls::readAsNotice(notice_); // before anything makes readers ask what it is
-    notice_->setGeometry(-1, -1, 1, 1);
-    notice_->setText(scoreboard());
-    notice_->hide();
+    nameCells();
+    notice_ = new controls::Notice(client); // readers follow events only from objects in their tree
     for (const ButtonCommand &b : kButtons) {
         connect(controls_.get<QPushButton>(QLatin1StringView(b.button)), &QPushButton::clicked, this,
                 [this, command = b.command] { choose(command); });
@@ -249,30 +246,44 @@ void MainWindow::play(int k, Focus focus)
 {
     if (blockedByModal())
         return;
+    const bool taken = !cell(k).isEmpty();
     const bool placed = game::placeMark(*this, k);
     if (placed)
-        lastMove_ = cell(k) + QStringLiteral(", שורה %1, עמודה %2").arg((k - 1) / 3 + 1).arg((k - 1) % 3 + 1);
+        lastMove_ = cell(k) + QStringLiteral(", ") + place(k);
     if (focus == Focus::Stays)
         return;
     // From the keyboard or a screen reader, the cell played takes the focus,
     // so that the reader says what is there now; a mouse player sees nothing
-    // move. Where it has the focus already, the reader is told the move.
-    CaptionLabel *cell = cells_[k - 1];
-    if (cell->hasFocus()) {
-        if (placed)
-            announce(cell->text() + u' ' + cell->accessibleDescription());
-    } else {
-        cell->setFocus(Qt::OtherFocusReason);
-    }
+    // move. Where it has the focus already, the reader is told the move. A
+    // taken cell is said to be taken, not read as if just played.
+    CaptionLabel *played = cells_[k - 1];
+    if (taken)
+        announce(QStringLiteral("המשבצת תפוסה"));
+    else if (played->hasFocus() && placed)
+        announce(played->accessibleName());
+    else
+        played->setFocus(Qt::OtherFocusReason);
 }
 
-void MainWindow::describeCells()
+QString MainWindow::place(int k)
 {
-    // Where each cell is, and whose turn it is: what a reader says with the cell.
-    const QString turn = game::xIsNext(nextMark()) ? game::kX : game::kO;
-    for (int k = 1; k <= kCells; ++k)
-        cells_[k - 1]->setAccessibleDescription(
-            QStringLiteral("שורה %1, עמודה %2, תור %3").arg((k - 1) / 3 + 1).arg((k - 1) % 3 + 1).arg(turn));
+    return QStringLiteral("שורה %1, עמודה %2").arg((k - 1) / 3 + 1).arg((k - 1) % 3 + 1);
+}
+
+void MainWindow::nameCells()
+{
+    namingDue_ = false;
+    // The mark, the place, and whose turn it is while the game goes on: what a
+    // reader says of a cell and a braille display shows.
+    const bool over = game::anyLineComplete(*this) || game::boardFull(*this);
+    const QString turn =
+        over ? QString() : QStringLiteral(", תור ") + (game::xIsNext(nextMark()) ? game::kX : game::kO);
+    for (int k = 1; k <= kCells; ++k) {
+        const QString mark = cell(k);
+        const QString name = (mark.isEmpty() ? QString() : mark + QStringLiteral(", ")) + place(k) + turn;
+        if (cells_[k - 1]->accessibleName() != name)
+            cells_[k - 1]->setAccessibleName(name);
+    }
 }
 
 void MainWindow::openMenu(QMenuBar *bar, QAction *menu)
@@ -325,7 +336,11 @@ void MainWindow::keyPressEvent(QKeyEvent *event)
     } else if (windows::readsScoreboard(*event)) {
         announce(scoreboard());
     } else if (const int to = onBoard ? windows::cellAfterArrow(focused, *event) : 0) {
+        if (to == focused)
+            announce(QStringLiteral("קצה הלוח"));
         cells_[to - 1]->setFocus(Qt::OtherFocusReason);
+    } else if (event->key() == Qt::Key_Escape) {
+        announce(QStringLiteral("אין מה לבטל"));
     } else if (onBoard
                && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space)) {
         play(focused, Focus::MovesThere);
@@ -345,6 +360,11 @@ void MainWindow::announceTurn()
     announce(QStringLiteral("תור ") + (game::xIsNext(nextMark()) ? game::kX : game::kO));
 }
 
+void MainWindow::announceTalliesCleared()
+{
+    announce(QStringLiteral("התוצאות נוקו, ") + scoreboard());
+}
+
 QString MainWindow::scoreboard() const
 {
     return QStringLiteral("X %1, O %2, תיקו %3")
@@ -353,11 +373,34 @@ QString MainWindow::scoreboard() const
 
 void MainWindow::announce(const QString &text)
 {
-    // A notice for screen readers, drawn nowhere (it lies outside the client
-    // area): shown, it is spoken, and the focus stays where it is.
-    notice_->hide();
-    notice_->setText(text);
-    notice_->show();
+    if (namingDue_)
+        nameCells(); // a cell's name said after the notice would cut it short
+    // Said while another of our windows is active (a result window about to
+    // go), it would be cut short as readers follow the focus back here: it
+    // waits until this window is active again.
+    if (!isActiveWindow()) {
+        pendingNotice_ = text;
+        return;
+    }
+    pendingNotice_.clear();
+    notice_->say(text);
+}
+
+void MainWindow::tell(const QString &text)
+{
+    notice_->say(text);
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // After the focus has come back, which Qt gives once the window is active.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !pendingNotice_.isEmpty()) {
+        QTimer::singleShot(0, this, [this] {
+            if (isActiveWindow() && !pendingNotice_.isEmpty())
+                announce(std::exchange(pendingNotice_, {}));
+        });
+    }
 }
 
 bool MainWindow::blockedByModal() const
@@ -380,6 +423,15 @@ QString MainWindow::cell(int k) const
 void MainWindow::setCell(int k, const QString &text)
 {
     cells_[k - 1]->setText(text);
+    // Named once the whole change is made: the indicator follows the cell.
+    if (!std::exchange(namingDue_, true))
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (namingDue_)
+                    nameCells();
+            },
+            Qt::QueuedConnection);
 }
 QString MainWindow::nextMark() const
 {
@@ -388,7 +440,7 @@ QString MainWindow::nextMark() const
 void MainWindow::setNextMark(const QString &text)
 {
     nextMark_->setText(text);
-    describeCells();
+    nameCells();
 }
 bool MainWindow::strikeVisible(int line) const
 {

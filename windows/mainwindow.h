@@ -11,7 +11,9 @@
 
 class CaptionLabel;
 class LineShape;
-class QLabel;
+namespace controls {
+class Notice;
+}
 class QMenuBar;
 class QTimer;
 
@@ -54,6 +56,10 @@ public:
     void announceNewGame();
     // Whose turn it is, changed by no move.
     void announceTurn();
+    // The tallies are back to nought.
+    void announceTalliesCleared();
+    // Told now, wherever the focus is, in another of the program's windows too.
+    void tell(const QString &text);
 
 signals:
     // A button, menu item or shortcut gave a command.
@@ -65,6 +71,7 @@ signals:
     void closing();
 
 protected:
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -77,7 +84,8 @@ private:
     // A move on cell k, by a click, a key or a reader's press: refused as a
     // click is; from the keyboard or a reader the cell then takes the focus.
     void play(int k, Focus focus);
-    void describeCells();
+    static QString place(int k);
+    void nameCells();
     QString scoreboard() const;
     void announce(const QString &text);
     // Mouse and keys are refused while a modal window is open, by Qt; screen
@@ -91,7 +99,9 @@ private:
     std::array<LineShape *, game::Board::kStrikeLines> strikes_{};
     std::array<CaptionLabel *, 3> tallies_{};
     CaptionLabel *nextMark_ = nullptr;
-    QLabel *notice_ = nullptr; // what screen readers are told wherever the focus is
+    controls::Notice *notice_ = nullptr; // what screen readers are told wherever the focus is
+    QString pendingNotice_;              // said once this window is active again
+    bool namingDue_ = false;             // cells changed since they were last named
     QString lastMove_;
     QTimer *timer_ = nullptr;
     game::BoardCheck check_;

@@ -112,5 +112,9 @@ const Description &describe(game::Result result)
 
 ResultWindow::ResultWindow(game::Result result) : SecondaryWindow(describe(result).window, describe(result).controls)
 {
-    connect(controls().get<QPushButton>(u"Command1"), &QPushButton::clicked, this, &ResultWindow::leave);
+    auto *back = controls().get<QPushButton>(u"Command1");
+    connect(back, &QPushButton::clicked, this, &ResultWindow::leave);
+    // The button holds the focus, and a braille display shows the focused
+    // control: the result goes with it, or the display would scroll it away.
+    back->setAccessibleName(windowTitle() + QStringLiteral(", ") + QString::fromUtf8(kBack));
 }

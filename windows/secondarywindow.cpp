@@ -20,6 +20,11 @@ int SecondaryWindow::exec()
     return QDialog::exec();
 }
 
+void SecondaryWindow::reject()
+{
+    say(QStringLiteral("אין מה לבטל"));
+}
+
 void SecondaryWindow::leave()
 {
     // A double-click, or the close box after the button, arrives after the

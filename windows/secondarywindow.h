@@ -22,13 +22,18 @@ public:
 
 signals:
     void left();
+    // Screen readers are to be told this, wherever the focus is. Told from
+    // here, readers would read the whole window out again before it.
+    void saying(const QString &text);
 
 public slots:
-    // Escape leaves none of these windows on its own; About gives it a button.
-    void reject() override {}
+    // Escape leaves none of these windows on its own (About gives it a
+    // button): readers are told there is nothing to cancel.
+    void reject() override;
 
 protected:
     const controls::Controls &controls() const { return controls_; }
+    void say(const QString &text) { emit saying(text); }
     void leave();
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;

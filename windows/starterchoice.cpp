@@ -1,5 +1,9 @@
 #include "starterchoice.h"
 
+#include "accessibility.h"
+#include "ltrtext.h"
+
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -40,6 +44,36 @@ StarterChoiceWindow::StarterChoiceWindow() : SecondaryWindow(kWindow, kControls)
             emit oOpensChosen();
     });
     connect(controls().get<QPushButton>(u"Command1"), &QPushButton::clicked, this, &QWidget::hide);
+    for (int n = 1; n <= 3; ++n) {
+        option(n)->installEventFilter(this);
+        connect(option(n), &QRadioButton::toggled, this, &StarterChoiceWindow::describeChoice);
+    }
+    describeChoice();
+}
+
+void StarterChoiceWindow::describeChoice()
+{
+    // Reopened, the window has the focus on its button: readers say the
+    // choice with it.
+    for (int n = 1; n <= 3; ++n) {
+        if (option(n)->isChecked())
+            controls()
+                .get(u"Command1")
+                ->setAccessibleDescription(QStringLiteral("כרגע נבחר ") + controls::readingOrder(option(n)->text()));
+    }
+}
+
+bool StarterChoiceWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // Enter on an option, or Space on the one chosen already, changes nothing:
+    // readers are told so rather than left in silence.
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        auto *button = qobject_cast<QRadioButton *>(watched);
+        if (button && (key == Qt::Key_Return || key == Qt::Key_Enter || (key == Qt::Key_Space && button->isChecked())))
+            say(QStringLiteral("הבחירה לא השתנתה"));
+    }
+    return SecondaryWindow::eventFilter(watched, event);
 }
 
 QRadioButton *StarterChoiceWindow::option(int n) const

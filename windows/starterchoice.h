@@ -21,6 +21,10 @@ signals:
     // "O always opens" was selected: O takes the next move at once, mid-game too.
     void oOpensChosen();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     QRadioButton *option(int n) const;
+    void describeChoice();
 };

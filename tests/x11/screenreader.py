@@ -1,9 +1,9 @@
 #!/usr/bin/python3
 """The built program as a screen reader meets it, over AT-SPI: the board's nine
-cells by their places, a game won by X with the digit keys alone, each move
-heard as a name change on its cell, the result window as a modal dialog with
-no decorative marks, left by its button's action, and the tallies read through
-their headers. Prints the main window's tree as a reader walks it.
+cells by their names (mark, place, whose turn), role names in the player's
+language, a game won by X with the digit keys alone, each move heard as a name
+change on its cell, the result window as a modal dialog with no decorative
+marks, left by its button's action, and the tallies read through their headers. Prints the main window's tree as a reader walks it.
 Run on a display of its own: run-on-display.sh screenreader.py VELMORA TITLE_HEADER"""
 import os
 import re
@@ -25,18 +25,24 @@ heard = []  # (place, name) of every name change
 
 
 def place_of(cell):
-    """A cell's place, from its description: "שורה 1, עמודה 2, תור O" (whose turn it is next)."""
-    return cell.description.split(", תור")[0]
+    """A cell's place, from its name: "X, שורה 1, עמודה 2, תור O" (whose turn it is next)."""
+    found = re.search(r"שורה \d, עמודה \d", cell.name)
+    return found.group(0) if found else ""
+
+
+def mark_of(cell):
+    return cell.name.split(", ")[0] if cell.name[:3] in ("X, ", "O, ") else ""
 
 
 def on_name_change(event):
     try:
-        heard.append((place_of(event.source), event.source.name))
+        heard.append((place_of(event.source), mark_of(event.source)))
     except Exception:
         pass
 
 
-env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
+# Qt's own strings in the player's language: the role names it gives readers.
+env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1", LANGUAGE="he")
 program = subprocess.Popen([velmora], env=env)
 try:
     frame = wait_for(lambda: in_app(lambda n: n.getRole() == pyatspi.ROLE_FRAME and n.name == title))
@@ -56,11 +62,13 @@ try:
 
     cells = {}
     for node, _ in walk(frame):
-        if node.description.startswith("שורה "):
+        if place_of(node):
             cells[place_of(node)] = node
-    check(len(cells) == 9, "nine cells described by their places, found %d" % len(cells))
-    check(all(c.getRole() == pyatspi.ROLE_PUSH_BUTTON and c.name == "" for c in cells.values()),
-          "the cells are buttons, empty")
+    check(len(cells) == 9, "nine cells named by their places, found %d" % len(cells))
+    check(all(c.getRole() == pyatspi.ROLE_PUSH_BUTTON and c.name.endswith(", תור X") and not mark_of(c)
+              for c in cells.values()), "the cells are buttons, empty, X to play")
+    roles = {frame.getLocalizedRoleName(), next(iter(cells.values())).getLocalizedRoleName()}
+    check(roles == {"מסגרת", "כפתור לחיצה"}, "role names in the player's language: %r" % roles)
     check(not any(n.name == "" and not n.childCount and n.getRole() != pyatspi.ROLE_PUSH_BUTTON
                   for n, _ in walk(frame)), "no unnamed lines or colour blocks in the tree")
     indicator = find(frame, lambda n: labelled_by(n) == "תור מי עכשיו ")
@@ -74,7 +82,7 @@ try:
     drive.press("Right", "Right", "Return")
     check(wait_for(lambda: ("שורה 1, עמודה 3", "O") in heard, 5), "Right, Right, Enter from cell 1 place O in cell 3")
     drive.key(window, "F2")
-    check(wait_for(lambda: all(not c.name for c in cells.values())), "F2 empties the board")
+    check(wait_for(lambda: all(not mark_of(c) for c in cells.values())), "F2 empties the board")
     moves = [(1, "X"), (4, "O"), (2, "X"), (5, "O"), (3, "X")]  # X takes the top row
     for cell, mark in moves:
         place = "שורה %d, עמודה %d" % ((cell - 1) // 3 + 1, (cell - 1) % 3 + 1)
@@ -82,18 +90,17 @@ try:
         check(wait_for(lambda: (place, mark) in heard, 5), "key %d heard as %s on %s" % (cell, mark, place))
 
     def result_dialog():
-        return in_app(lambda n: n.getRole() == pyatspi.ROLE_DIALOG and n.name.endswith("האיקס ניצח")
+        return in_app(lambda n: n.getRole() == pyatspi.ROLE_DIALOG and n.name == "X, שורה 1, עמודה 3"
                       and n.getState().contains(pyatspi.STATE_SHOWING))
 
     dialog = wait_for(result_dialog)
-    check(dialog is not None and dialog.name == "X, שורה 1, עמודה 3. האיקס ניצח",
-          "the result comes up as a dialog named by the last move and its title")
+    check(dialog is not None, "the result comes up as a dialog named by the last move")
     if dialog is not None:
         check(dialog.getState().contains(pyatspi.STATE_MODAL), "the result dialog is modal")
         names = [n.name for n, depth in walk(dialog) if depth > 0]
         check("x" not in names and "O" not in names, "no decorative marks in the dialog: %r" % names)
         button = find(dialog, lambda n: n.getRole() == pyatspi.ROLE_PUSH_BUTTON)
-        check(button is not None and button.name == "חזרה למשחק", "the dialog's button")
+        check(button is not None and button.name == "האיקס ניצח, חזרה למשחק", "the dialog's button, with the result")
         if button is not None:
             button.queryAction().doAction(0)
         check(wait_for(lambda: result_dialog() is None), "its action leaves the dialog")
@@ -107,7 +114,7 @@ try:
           "the X tally, labelled by its header, reads 1")
     check(tallies.get(" O") is not None and tallies[" O"].name == "0", "the O tally reads 0")
     check(tallies.get("תיקו") is not None and tallies["תיקו"].name == "0", "the draws read 0")
-    check(all(c.name == "" for c in cells.values()), "the board is empty again")
+    check(all(not mark_of(c) for c in cells.values()), "the board is empty again")
 
     # Under every kind of modal window, a reader's actions on the main window
     # are refused as clicks are: cells, push buttons and menu items.
@@ -118,8 +125,9 @@ try:
         action = node.queryAction()
         action.doAction([action.getName(i).lower() for i in range(action.nActions)].index("press"))
 
-    def shown_modal(title):  # named by its title, in reading order, after a result's last move
-        return in_app(lambda n: n.getRole() in (pyatspi.ROLE_DIALOG, pyatspi.ROLE_ALERT) and n.name.endswith(title)
+    def shown_modal(title):  # named by its title in reading order, or a result's by its button
+        return in_app(lambda n: n.getRole() in (pyatspi.ROLE_DIALOG, pyatspi.ROLE_ALERT)
+                      and (n.name.endswith(title) or any(c.name.startswith(title + ", ") for c in n if c))
                       and n.getState().contains(pyatspi.STATE_SHOWING))
 
     def cell(k):
@@ -140,13 +148,13 @@ try:
             check(False, "%s: no menu or other window open, the main window focused" % title)
             continue
         drive.key(window, "F2")
-        wait_for(lambda: all(not cell(k).name for k in range(1, 10)))
+        wait_for(lambda: all(not mark_of(cell(k)) for k in range(1, 10)))
         drive.key(window, *keys.split())
         if menu_item and not drive.menu(window, *menu_item):
             check(False, "menu %d, item %d chosen" % menu_item)
             continue
         modal = wait_for(lambda: shown_modal(title), 30)  # a walk of the whole tree, slow on a busy machine
-        marks = "".join(cell(k).name or " " for k in range(1, 10))
+        marks = "".join(mark_of(cell(k)) or " " for k in range(1, 10))
         check(modal is not None, "%s opens" % title)
         if modal is None:
             continue
@@ -160,11 +168,11 @@ try:
         except GLib.Error:  # the command ran, and waits in the window it opened
             check(False, "under %s the menu item %s ran its command" % (title, other))
             break
-        now = "".join(cell(k).name or " " for k in range(1, 10))  # read after the actions ran
+        now = "".join(mark_of(cell(k)) or " " for k in range(1, 10))  # read after the actions ran
         check(now == marks, "under %s the board stays %r, not %r" % (title, marks, now))
         check(shown_modal("איך משחקים?" if title == "About Velmora" else "About Velmora") is None,
               "under %s a menu item opens nothing" % title)
-        press(find(modal, lambda n: n.getRole() == pyatspi.ROLE_PUSH_BUTTON and n.name == leave))
+        press(find(modal, lambda n: n.getRole() == pyatspi.ROLE_PUSH_BUTTON and n.name.endswith(leave)))
         check(wait_for(lambda: shown_modal(title) is None), "%s left by its button" % title)
 finally:
     program.kill()
