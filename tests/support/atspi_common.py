@@ -1,6 +1,7 @@
 """What the AT-SPI tests share: checks that count, waiting for conditions
 (never for fixed times), and walking the accessibility tree."""
 import os
+import re
 import subprocess
 import sys
 import time
@@ -96,3 +97,14 @@ def labelled_by(node):
         if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY:
             return relation.getTarget(0).name
     return None
+
+
+def place_of(cell):
+    """A board cell's place, from its name ("X, שורה 1, עמודה 2, תור O"), or ""."""
+    found = re.search(r"שורה \d, עמודה \d", cell.name)
+    return found.group(0) if found else ""
+
+
+def mark_of(cell):
+    """A board cell's mark, from its name, or "" for an empty cell."""
+    return cell.name[0] if cell.name[:3] in ("X, ", "O, ") else ""

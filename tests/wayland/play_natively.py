@@ -22,7 +22,8 @@ except ImportError:
     sys.exit(77)
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from atspi_common import check, exit_status, find, in_app, labelled_by, pyatspi, summary, wait_for, walk  # noqa: E402
+from atspi_common import (check, exit_status, find, in_app, labelled_by, mark_of, place_of, pyatspi,  # noqa: E402
+                          summary, wait_for, walk)
 
 BAR = 32  # the title bar's height, its bottom line included
 RESULT, BOARD = (255, 128, 128), (0, 192, 0)  # the colours of the result window and of the board
@@ -88,20 +89,20 @@ try:
     # A keypad key through Weston's own keyboard: KP_3 is the bottom right cell.
     subprocess.run(["xdotool", "key", "KP_3"], env=dict(os.environ, DISPLAY=os.environ["VELMORA_WESTON_X"]),
                    check=True)
-    corner = find(frame, lambda n: n.description.startswith("שורה 3, עמודה 3,"))
-    check(wait_for(lambda: corner.name == "X", 5), "KP_3 marks the bottom right cell")
+    corner = find(frame, lambda n: place_of(n) == "שורה 3, עמודה 3")
+    check(wait_for(lambda: mark_of(corner) == "X", 5), "KP_3 marks the bottom right cell")
     find(frame, lambda n: n.getRole() == pyatspi.ROLE_PUSH_BUTTON and n.name == "משחק חדש").queryAction().doAction(0)
-    check(wait_for(lambda: corner.name == "", 5), "a new game clears it")
+    check(wait_for(lambda: mark_of(corner) == "", 5), "a new game clears it")
 
     cells = {}
     for description in ("שורה 1, עמודה %d" % c for c in (1, 2, 3)):
-        cells[description] = find(frame, lambda n, d=description: n.description.startswith(d + ","))
+        cells[description] = find(frame, lambda n, d=description: place_of(n) == d)
     for description in ("שורה 2, עמודה %d" % c for c in (1, 2)):
-        cells[description] = find(frame, lambda n, d=description: n.description.startswith(d + ","))
+        cells[description] = find(frame, lambda n, d=description: place_of(n) == d)
     check(all(cells.values()), "the cells are found by their places")
 
     def result():
-        return in_app(lambda n: n.getRole() == pyatspi.ROLE_DIALOG and n.name.endswith("האיקס ניצח")
+        return in_app(lambda n: n.getRole() == pyatspi.ROLE_DIALOG and n.name == "X, שורה 1, עמודה 3"  # the last move
                       and n.getState().contains(pyatspi.STATE_SHOWING))
 
     # Games won by X until the result window, which the compositor places where it
@@ -112,7 +113,7 @@ try:
         for description, mark in (("שורה 1, עמודה 1", "X"), ("שורה 2, עמודה 1", "O"), ("שורה 1, עמודה 2", "X"),
                                   ("שורה 2, עמודה 2", "O"), ("שורה 1, עמודה 3", "X")):
             cells[description].queryAction().doAction(0)
-            check(wait_for(lambda: cells[description].name == mark, 5), "%s takes %s" % (description, mark))
+            check(wait_for(lambda: mark_of(cells[description]) == mark, 5), "%s takes %s" % (description, mark))
         dialog = wait_for(result)
         check(dialog is not None and dialog.getState().contains(pyatspi.STATE_MODAL), "the modal result dialog")
         if dialog is None:
@@ -152,7 +153,7 @@ try:
     helper.wait()
 
     # The title bar: the window's title and a close box, no other button.
-    buttons = sorted(n.name for n, _ in walk(frame) if n.getRole() == pyatspi.ROLE_PUSH_BUTTON and n.name)
+    buttons = sorted(n.name for n, _ in walk(frame) if n.getRole() == pyatspi.ROLE_PUSH_BUTTON and not place_of(n))
     check(buttons == sorted(["משחק חדש", "יציאה", "סגירה"]), "buttons besides the cells: %r" % buttons)
     close = find(frame, lambda n: n.getRole() == pyatspi.ROLE_PUSH_BUTTON and n.name == "סגירה")
     try:

@@ -12,7 +12,8 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 import atspi_common  # noqa: E402
-from atspi_common import GLib, check, find, in_app, labelled_by, pyatspi, summary, wait_for, walk  # noqa: E402
+from atspi_common import (GLib, check, find, in_app, labelled_by, mark_of, place_of, pyatspi, summary,  # noqa: E402
+                          wait_for, walk)
 import drive  # noqa: E402
 
 atspi_common.on_failure = drive.explain
@@ -22,16 +23,6 @@ with open(sys.argv[2], encoding="utf-8") as header:  # the main window's title, 
     title = re.search(r'kMainWindowTitle\[\] = "([^"]*)"', header.read()).group(1)
 
 heard = []  # (place, name) of every name change
-
-
-def place_of(cell):
-    """A cell's place, from its name: "X, שורה 1, עמודה 2, תור O" (whose turn it is next)."""
-    found = re.search(r"שורה \d, עמודה \d", cell.name)
-    return found.group(0) if found else ""
-
-
-def mark_of(cell):
-    return cell.name.split(", ")[0] if cell.name[:3] in ("X, ", "O, ") else ""
 
 
 def on_name_change(event):
@@ -70,6 +61,7 @@ try:
     roles = {frame.getLocalizedRoleName(), next(iter(cells.values())).getLocalizedRoleName()}
     check(roles == {"מסגרת", "כפתור לחיצה"}, "role names in the player's language: %r" % roles)
     check(not any(n.name == "" and not n.childCount and n.getRole() != pyatspi.ROLE_PUSH_BUTTON
+                  and n.parent.getRole() != pyatspi.ROLE_NOTIFICATION  # a notice, said when there is one
                   for n, _ in walk(frame)), "no unnamed lines or colour blocks in the tree")
     indicator = find(frame, lambda n: labelled_by(n) == "תור מי עכשיו ")
     check(indicator is not None and indicator.name == "X", "the indicator, labelled by its header, reads X")
