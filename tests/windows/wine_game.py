@@ -66,6 +66,15 @@ def tally(window):
     return shown.crop((5760 // 15, top + 1560 // 15, 6375 // 15, top + 2055 // 15)).tobytes()
 
 
+def drawn(window):
+    """The window as drawn: Wine maps a window before it paints it (all black)."""
+    def painted():
+        shot = drive.image(window)
+        low, high = shot.convert("L").getextrema()
+        return shot if low != high else None
+    return drive.until(painted, waiting_for="the window painted") or drive.image(window)
+
+
 def play(exe):
     program = subprocess.Popen(["wine", exe], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
@@ -73,14 +82,14 @@ def play(exe):
         if not check(main is not None, "the installed program starts"):
             return
         drive.focus(main)
-        drive.image(main).save(os.path.join(GRABS, "main.png"))
+        drawn(main).save(os.path.join(GRABS, "main.png"))
         before = tally(main)
         for k in (1, 4, 2, 5, 3):
             click(main, k)
         winx = drive.window(WINX)
         if not check(winx is not None, "a game by clicks ends in the X-wins window"):
             return
-        drive.image(winx).save(os.path.join(GRABS, "winx.png"))
+        drawn(winx).save(os.path.join(GRABS, "winx.png"))
         drive.key(winx, "space")
         check(drive.gone(WINX), "space leaves the X-wins window")
         check(drive.until(lambda: tally(main) != before, waiting_for="the X tally to change"),
@@ -89,7 +98,7 @@ def play(exe):
         question = drive.window(EXIT)
         if not check(question is not None, "Ctrl+X asks"):
             return
-        drive.image(question).save(os.path.join(GRABS, "exit.png"))
+        drawn(question).save(os.path.join(GRABS, "exit.png"))
         # A click on the window it blocks brings it forward, focused.
         click(main, 5)
         check(drive.until(lambda: drive._focused(question), waiting_for="the question focused after a click on the board"),
@@ -112,7 +121,7 @@ def at_twice(exe):
         if check(main is not None, "the program starts at 192 dpi"):
             width = drive.server().create_resource_object("window", main).get_geometry().width
             check(width == 2 * 483, "the main window is twice as wide (%d pixels)" % width)
-            drive.image(main).save(os.path.join(GRABS, "main@2x.png"))
+            drawn(main).save(os.path.join(GRABS, "main@2x.png"))
     finally:
         program.kill()
         program.wait()
