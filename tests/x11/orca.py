@@ -94,10 +94,9 @@ def hears(keys, *expected, seconds=25):
     said_before, shown_before = len(utterances()), len(braille())
     if keys:
         drive.press(*keys.split())
-    spoken = [e for e in expected if not e.startswith(("braille:", "not:", "began:"))]
-    begun = [e[len("began:"):] for e in expected if e.startswith("began:")]
-    shown = [e[len("braille:"):] for e in expected if e.startswith("braille:")]
-    unsaid = [e[len("not:"):] for e in expected if e.startswith("not:")]
+    kinds = ("began:", "braille:", "not:")
+    spoken = [e for e in expected if not e.startswith(kinds)]
+    begun, shown, unsaid = ([e[len(k):] for e in expected if e.startswith(k)] for k in kinds)
 
     def missing():
         said = utterances()[said_before:]
@@ -123,11 +122,11 @@ def start_orca(layout):
     desktop (1) or laptop (2) keyboard layout. Orca's defaults stand for every
     other setting."""
     os.makedirs(prefs, exist_ok=True)
-    voice_settings = {"established": True, "rate": 100, "family": {"name": None, "lang": "he", "dialect": None}}
+    hebrew = {"established": True, "rate": 100, "family": {"name": None, "lang": "he", "dialect": None}}
+    profile = {"profile": ["Default", "default"], "keyboardLayout": layout, "enableKeyEcho": False,
+               "voices": {"default": hebrew}}
     with open(os.path.join(prefs, "user-settings.conf"), "w", encoding="utf-8") as f:
-        json.dump({"general": {}, "pronunciations": {}, "keybindings": {},
-                   "profiles": {"default": {"profile": ["Default", "default"], "keyboardLayout": layout, "enableKeyEcho": False,
-                                            "voices": {"default": voice_settings}}}}, f)
+        json.dump({"general": {}, "pronunciations": {}, "keybindings": {}, "profiles": {"default": profile}}, f)
     # Never --replace: it would end every other Orca on the machine.
     process = subprocess.Popen(["orca", "-u", prefs, "--debug-file", os.ttyname(log)], env=voice.env,
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
