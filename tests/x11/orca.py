@@ -134,16 +134,6 @@ def start_orca(layout):
     return process
 
 
-def end(process):
-    if process is not None and process.poll() is None:
-        process.terminate()
-        try:
-            process.wait(timeout=5)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            process.wait()
-
-
 def board(cell, mark, turn=None):
     """A cell as readers say it: "X, שורה 1, עמודה 3, תור O"."""
     said = "%s, שורה %d, עמודה %d" % (mark, (cell - 1) // 3 + 1, (cell - 1) % 3 + 1)
@@ -212,7 +202,7 @@ try:
     window = drive.window(title)
     check(window and drive.focus(window), "the main window is up, with the focus")
     for layout, rows in ((1, desktop_rows), (2, laptop_rows)):
-        end(orca)
+        speech.end(orca)
         orca = start_orca(layout)
         for what, steps in rows:
             print(what)
@@ -229,7 +219,7 @@ try:
     check(status == 0, "Enter answers Yes and the program ends, status %r" % status)
 finally:
     for process in (orca, program):
-        end(process)
+        speech.end(process)
     voice.end()
     if atspi_common.counts["failed"] and os.environ.get("VELMORA_TEST_ARTIFACTS"):
         # What Orca did and what speech played, for the failure's cause.

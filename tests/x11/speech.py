@@ -80,10 +80,15 @@ class Speech:
 
     def end(self):
         for process in (self.dispatcher, self.pulse):
-            if process is not None and process.poll() is None:
-                process.terminate()
-                try:
-                    process.wait(timeout=5)
-                except subprocess.TimeoutExpired:
-                    process.kill()
-                    process.wait()
+            end(process)
+
+
+def end(process):
+    """Asks the process to end, then makes it."""
+    if process is not None and process.poll() is None:
+        process.terminate()
+        try:
+            process.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
