@@ -3,9 +3,9 @@
 #include "accessibility.h"
 #include "heldkeys.h"
 #include "keyplaces.h"
-#include "modalreach.h"
 #include "shippedfaces.h"
 #include "startup.h"
+#include "windowgroup.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -77,7 +77,7 @@ void configure()
 
     platform::actOnlyOnFreshKeys(qApp);
     platform::matchShortcutsByPlace(qApp);
-    platform::keepModalWindowsInReach();
+    platform::keepWindowsTogether();
     controls::installAccessibility();
 }
 

@@ -25,6 +25,7 @@ namespace {
 // the program starts, and the answers read on first use, by when they have
 // arrived.
 constexpr std::array<const char *, size_t(Atom::Count)> kAtomNames = {
+    "WM_CHANGE_STATE",
     "WM_DELETE_WINDOW",
     "WM_PROTOCOLS",
     "WM_STATE",
@@ -34,9 +35,11 @@ constexpr std::array<const char *, size_t(Atom::Count)> kAtomNames = {
     "_NET_CURRENT_DESKTOP",
     "_NET_FRAME_EXTENTS",
     "_NET_REQUEST_FRAME_EXTENTS",
+    "_NET_SHOWING_DESKTOP",
     "_NET_SUPPORTED",
     "_NET_WM_DESKTOP",
     "_NET_WM_STATE",
+    "_NET_WM_STATE_HIDDEN",
     "_NET_WM_STATE_SHADED",
     "_NET_WM_STATE_SKIP_TASKBAR",
 };

@@ -20,6 +20,7 @@ using ReplyPtr = std::unique_ptr<Reply, decltype(&free)>;
 
 // Every atom the program uses, by a name the compiler checks.
 enum class Atom {
+    WmChangeState,
     WmDeleteWindow,
     WmProtocols,
     WmState,
@@ -29,9 +30,11 @@ enum class Atom {
     NetCurrentDesktop,
     NetFrameExtents,
     NetRequestFrameExtents,
+    NetShowingDesktop,
     NetSupported,
     NetWmDesktop,
     NetWmState,
+    NetWmStateHidden,
     NetWmStateShaded,
     NetWmStateSkipTaskbar,
     Count

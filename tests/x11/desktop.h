@@ -112,8 +112,8 @@ inline bool iconic(qulonglong window)
     return run(QStringLiteral("xprop"), {u"-id"_s, QString::number(window), u"WM_STATE"_s}).contains(u"Iconic");
 }
 
-// Viewable, on the current desktop, not shaded, and the active window.
-inline bool inReach(qulonglong window)
+// Viewable, on the current desktop (shaded or not).
+inline bool inView(qulonglong window)
 {
     const QString id = QString::number(window);
     if (!run(QStringLiteral("xwininfo"), {u"-id"_s, id}).contains(u"IsViewable"))
@@ -121,11 +121,18 @@ inline bool inReach(qulonglong window)
     const QList<uint> desktop = numbers(window, "_NET_WM_DESKTOP");
     const QString current =
         run(QStringLiteral("xprop"), {u"-root"_s, u"_NET_CURRENT_DESKTOP"_s}).section(u'=', 1).trimmed();
-    if (!desktop.isEmpty() && desktop.front() != 0xFFFFFFFF && QString::number(desktop.front()) != current)
+    return desktop.isEmpty() || desktop.front() == 0xFFFFFFFF || QString::number(desktop.front()) == current;
+}
+
+// In view, unshaded, active, and with the keyboard focus itself (not its frame).
+inline bool inReach(qulonglong window)
+{
+    if (!inView(window))
         return false;
-    if (run(QStringLiteral("xprop"), {u"-id"_s, id, u"_NET_WM_STATE"_s}).contains(u"SHADED"))
+    if (run(QStringLiteral("xprop"), {u"-id"_s, QString::number(window), u"_NET_WM_STATE"_s}).contains(u"SHADED"))
         return false;
-    return xdotool({u"getactivewindow"_s}).trimmed().toULongLong() == window;
+    return xdotool({u"getactivewindow"_s}).trimmed().toULongLong() == window
+           && xdotool({u"getwindowfocus"_s, u"-f"_s}).trimmed().toULongLong() == window;
 }
 
 inline QColor pixel(QPoint onScreen)

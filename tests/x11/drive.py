@@ -297,12 +297,13 @@ def menu(window, which, item, seconds=WAIT):
 # manager, as xdotool and wmctrl ask it: a message to the root window, or None
 # to withdraw the window itself; and the event on the window that shows it done.
 ACTIONS = {
-    "minimise": (("WM_CHANGE_STATE", [3]), "unmap"),
-    "hide": (("_NET_WM_STATE", [1, "_NET_WM_STATE_HIDDEN"]), "unmap"),
-    "desktop": (("_NET_WM_DESKTOP", [1]), "_NET_WM_DESKTOP"),
+    "minimise": (("WM_CHANGE_STATE", [3]), "WM_STATE"),  # Iconic: xfwm4 unmaps a modal window, then maps it again
+    "hide": (("_NET_WM_STATE", [1, "_NET_WM_STATE_HIDDEN"]), "WM_STATE"),
+    "desktop": (("_NET_WM_DESKTOP", ["next"]), "_NET_WM_DESKTOP"),  # the desktop after the current one
     "shade": (("_NET_WM_STATE", [1, "_NET_WM_STATE_SHADED"]), "_NET_WM_STATE"),
     "withdraw": (None, "unmap"),
     "close": (("_NET_CLOSE_WINDOW", [X.CurrentTime, 2]), "unmap"),
+    "showdesktop": (("_NET_SHOWING_DESKTOP", [1]), "unmap"),  # of the whole desktop: told to the root
 }
 
 
@@ -313,34 +314,53 @@ def _tell(window, name, data):
     d.screen().root.send_event(message, event_mask=X.SubstructureRedirectMask | X.SubstructureNotifyMask)
 
 
+def _iconic(window):
+    state = _property(window, "WM_STATE")
+    return state is not None and len(state) > 0 and state[0] == 3
+
+
 def act(window, action, seconds=WAIT):
     """"done" once the window manager is seen to have taken the action (watched
     for from before the request, so a program that undoes it at once does not
     hide it); "declined" once it has answered a request sent after it (window
     managers answer in turn) and not taken it; None when neither came."""
     d = server()
+    if action == "showdesktop":
+        supported = d.screen().root.get_full_property(d.intern_atom("_NET_SUPPORTED"), X.AnyPropertyType)
+        if not supported or d.intern_atom("_NET_SHOWING_DESKTOP") not in supported.value:
+            return "declined"  # fluxbox and icewm have no such mode
     w = d.create_resource_object("window", window)
     w.change_attributes(event_mask=X.StructureNotifyMask | X.PropertyChangeMask)
     # Any window manager of ours says a window's frame when asked.
     probe = d.screen().root.create_window(0, 0, 1, 1, 0, X.CopyFromParent, event_mask=X.PropertyChangeMask)
     request, sign = ACTIONS[action]
+    if request and request[1] == ["next"]:
+        root = d.screen().root
+        count = root.get_full_property(d.intern_atom("_NET_NUMBER_OF_DESKTOPS"), X.AnyPropertyType)
+        current = root.get_full_property(d.intern_atom("_NET_CURRENT_DESKTOP"), X.AnyPropertyType)
+        request = (request[0], [(current.value[0] + 1) % max(count.value[0], 1) if count and current else 1])
     if request is None:
         w.unmap()
     else:
-        _tell(w, *request)
+        _tell(d.screen().root if action == "showdesktop" else w, *request)
     _tell(probe, "_NET_REQUEST_FRAME_EXTENTS", [])
     d.flush()
     atom = None if sign == "unmap" else d.intern_atom(sign)
     deadline = time.monotonic() + time_left(seconds)
     answered = None
+    unmapped = False
     while not answered and time.monotonic() < deadline:
         if not d.pending_events():
             select.select([d], [], [], 0.05)
             continue
         e = d.next_event()
         on = getattr(e, "window", None)
+        unmapped = unmapped or (on is not None and on.id == window and e.type == X.UnmapNotify)
+        # WM_STATE is read after the fact: a window shown again at once, or
+        # withdrawn by the program in answer, was iconic if it was unmapped.
         if on is not None and on.id == window and (
-                e.type == X.UnmapNotify if atom is None else e.type == X.PropertyNotify and e.atom == atom):
+                e.type == X.UnmapNotify if atom is None else e.type == X.PropertyNotify and e.atom == atom
+                and (sign != "WM_STATE" or unmapped or _iconic(w))):
             answered = "done"
         elif on is not None and on.id == probe.id and e.type == X.PropertyNotify:
             answered = "declined"

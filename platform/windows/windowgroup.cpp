@@ -1,4 +1,4 @@
-#include "modalreach.h"
+#include "windowgroup.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -61,7 +61,7 @@ private:
 
 } // namespace
 
-void keepModalWindowsInReach()
+void keepWindowsTogether()
 {
     qApp->installEventFilter(new ModalOwner(qApp));
 }

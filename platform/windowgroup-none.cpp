@@ -1,9 +1,9 @@
 // A system with neither X11 nor Windows' own code: Qt alone keeps a modal
 // window in front.
-#include "modalreach.h"
+#include "windowgroup.h"
 
 namespace platform {
 
-void keepModalWindowsInReach() {}
+void keepWindowsTogether() {}
 
 } // namespace platform
