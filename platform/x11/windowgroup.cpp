@@ -219,6 +219,10 @@ private:
                         moveOnce(modal, m.desktop);
             } else if (m.where != Place::InView) {
                 goAway(main, modals);
+            } else if (m.settling) {
+                // On its way (openbox hides it first, then says the desktop
+                // shows): the group follows once it is seen there.
+                modalLeft_ = modalLeft_ || modalLeft;
             } else if (!modalShown_) {
                 // Nothing of it is gone before it is first shown.
             } else if (d.where == Place::Elsewhere) {
